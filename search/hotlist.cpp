@@ -1,0 +1,1 @@
+#include "search/hotlist.h"
