@@ -39,6 +39,10 @@ public:
     SearchRuns& operator=(const SearchRuns&) = delete;
 
     void StartSearch();
+    // Shutting down: ask every run to stop (never blocks), then, once nothing a run may wait
+    // on needs this thread any more, join them. StopAndJoinAll does both.
+    void RequestStopAll();
+    void JoinAll();
     void StopAndJoinAll();
     bool AnyRunning();       // a started run has not finished
     SearchLock& Lock() { return lock_; }
