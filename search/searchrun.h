@@ -2,8 +2,10 @@
 // which fills the view page by page while it holds the SearchLock.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <list>
+#include <memory>
 #include <mutex>
 #include <stop_token>
 #include <thread>
@@ -48,13 +50,20 @@ public:
     SearchLock& Lock() { return lock_; }
 
 private:
-    void ReapFinished();
+    // One started run: its thread and the flag the run sets as the very last thing it does,
+    // so that joining a finished run never blocks.
+    struct Run {
+        std::shared_ptr<std::atomic<bool>> finished;
+        std::jthread thread;
+    };
+
+    void ReapFinished();  // runsMutex_ held
 
     SearchView& view_;
     SearchLock lock_;
     std::stop_source current_;
     std::mutex runsMutex_;
-    std::list<std::jthread> runs_;
+    std::list<Run> runs_;
 };
 
 }  // namespace lq
