@@ -24,8 +24,12 @@ std::size_t CharLength(std::string_view text, std::size_t at) {
     return StartsDoubleByte(text[at]) ? 2 : 1;
 }
 
-char FoldLower(char byte) { return (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte + 32) : byte; }
-char FoldUpper(char byte) { return (byte >= 'a' && byte <= 'z') ? static_cast<char>(byte - 32) : byte; }
+char FoldLower(char byte) {
+    return (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte + 32) : byte;
+}
+char FoldUpper(char byte) {
+    return (byte >= 'a' && byte <= 'z') ? static_cast<char>(byte - 32) : byte;
+}
 
 bool EqualsAt(std::string_view text, std::size_t at, std::string_view needle, bool ignoreCase) {
     if (needle.size() > text.size() - at) return false;
@@ -39,7 +43,8 @@ bool EqualsAt(std::string_view text, std::size_t at, std::string_view needle, bo
 // 0-based offset of the first match at or after from, on a character boundary counted from
 // from; npos when there is none. The case-sensitive path lets memchr/memcmp find candidates
 // and only walks the characters up to each candidate, so a long page costs one pass.
-std::size_t FindFrom(std::string_view text, std::string_view needle, std::size_t from, bool ignoreCase) {
+std::size_t FindFrom(std::string_view text, std::string_view needle, std::size_t from,
+                     bool ignoreCase) {
     if (from >= text.size()) return std::string_view::npos;
     if (needle.empty()) return from;
     std::size_t boundary = from;
@@ -171,7 +176,8 @@ std::string TextBetween(std::string_view text, std::string_view left, std::strin
     const std::string rightMarker = ExpandQuotes(right);
     const int leftAt = FindText(text, leftMarker, start, ignoreCase);
     if (leftAt < 1) return {};
-    const long long afterLeft = static_cast<long long>(leftAt) + static_cast<long long>(leftMarker.size());
+    const long long afterLeft =
+        static_cast<long long>(leftAt) + static_cast<long long>(leftMarker.size());
     if (afterLeft > static_cast<long long>(text.size())) return {};
     const int rightAt = FindText(text, rightMarker, static_cast<int>(afterLeft), ignoreCase);
     if (rightAt < 1 || rightAt <= afterLeft) return {};

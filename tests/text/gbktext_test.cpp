@@ -11,9 +11,9 @@ namespace lq {
 namespace {
 
 // GBK literals used below.
-const std::string kZhong = "\xD6\xD0";        // 中
-const std::string kShang = "\x81\x41";        // 丄: its second byte is "A"
-const std::string kFullSpace = "\xA1\xA1";    // full-width space
+const std::string kZhong = "\xD6\xD0";           // 中
+const std::string kShang = "\x81\x41";           // 丄: its second byte is "A"
+const std::string kFullSpace = "\xA1\xA1";       // full-width space
 const std::string kQuote = "#\xD2\xFD\xBA\xC5";  // #引号
 
 TEST(FindText, PositionsAndCharacterStepping) {
@@ -28,16 +28,16 @@ TEST(FindText, PositionsAndCharacterStepping) {
         {"hello world", "world", 1, false, 7},
         {"hello world", "o", 1, false, 5},
         {"hello world", "o", 6, false, 8},
-        {"hello world", "o", 0, false, 5},    // a start below 1 counts as 1
+        {"hello world", "o", 0, false, 5},  // a start below 1 counts as 1
         {"hello world", "o", -5, false, 5},
         {"hello world", "o", 12, false, -1},  // beyond the last byte
         {"hello world", "x", 1, false, -1},
-        {"abc", "", 1, false, 1},             // empty needle at the start
+        {"abc", "", 1, false, 1},  // empty needle at the start
         {"abc", "", 3, false, 3},
-        {"abc", "", 4, false, -1},            // no byte at the start
+        {"abc", "", 4, false, -1},  // no byte at the start
         {"", "", 1, false, -1},
         {"", "a", 1, false, -1},
-        {kShang, "A", 1, false, -1},          // never on a second byte
+        {kShang, "A", 1, false, -1},  // never on a second byte
         {kShang + "A", "A", 1, false, 3},
         {"x" + kZhong + "A", "A", 1, false, 4},
         {kZhong + kZhong, "\xD0\xD6", 1, false, -1},  // straddles two characters
@@ -48,10 +48,10 @@ TEST(FindText, PositionsAndCharacterStepping) {
         {"ABC", "abc", 1, false, -1},
         {"ABC", "abc", 1, true, 1},
         {"xAbC", "aBc", 1, true, 2},
-        {kShang, "a", 1, true, -1},           // folding does not make a second byte a match
+        {kShang, "a", 1, true, -1},  // folding does not make a second byte a match
         {std::string("ab\0cd", 5), "cd", 1, false, -1},  // the text ends at its zero byte
         {"ab", "ab\xD6", 1, false, -1},
-        {"a\x80", "\x80", 1, false, 2},      // a lead byte before the end is still tried
+        {"a\x80", "\x80", 1, false, 2},  // a lead byte before the end is still tried
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FindText(c.text, c.needle, c.start, c.ignoreCase), c.expected)
@@ -77,9 +77,9 @@ TEST(ReplaceAll, ReplacesOnBoundariesWithoutRescanning) {
     };
     const Case cases[] = {
         {"a-b-c", "-", "+", false, "a+b+c"},
-        {"aaa", "a", "aa", false, "aaaaaa"},     // replaced text is not rescanned
+        {"aaa", "a", "aa", false, "aaaaaa"},  // replaced text is not rescanned
         {"aaaa", "aa", "a", false, "aa"},
-        {"abc", "", "x", false, "abc"},          // nothing to look for
+        {"abc", "", "x", false, "abc"},  // nothing to look for
         {"", "a", "b", false, ""},
         {kShang + "A", "A", "B", false, kShang + "B"},
         {"Abc abc", "ABC", "x", true, "x x"},
@@ -112,7 +112,11 @@ TEST(CaseFolding, OnlyAsciiLettersOutsideDoubleByteCharacters) {
     EXPECT_EQ(AsciiUpper("abc XYZ 123 {`}"), "ABC XYZ 123 {`}");
     // 丄 is 81 41: its second byte must not be folded into 81 61.
     EXPECT_EQ(AsciiLower(kShang + "A"), kShang + "a");
-    EXPECT_EQ(AsciiUpper("\x81" "a" "a"), "\x81" "aA");
+    EXPECT_EQ(AsciiUpper("\x81"
+                         "a"
+                         "a"),
+              "\x81"
+              "aA");
     EXPECT_EQ(AsciiLower(std::string("A\0B", 3)), "a");
     EXPECT_EQ(AsciiLower(""), "");
 }
@@ -124,11 +128,11 @@ TEST(TrimSpaces, AsciiAndFullWidthSpacesAtBothEnds) {
     const Case cases[] = {
         {"  abc  ", "abc"},
         {kFullSpace + " a b " + kFullSpace, "a b"},
-        {"\tabc\r\n", "\tabc\r\n"},           // nothing but spaces is trimmed
+        {"\tabc\r\n", "\tabc\r\n"},  // nothing but spaces is trimmed
         {"   ", ""},
         {kFullSpace + kFullSpace, ""},
         {"", ""},
-        {"\xA1", "\xA1"},                       // half a full-width space stays
+        {"\xA1", "\xA1"},  // half a full-width space stays
         // B0 A1 is one character; the A1 A1 after it is a space.
         {"\xB0\xA1" + kFullSpace, "\xB0\xA1"},
         // B0 A1 then A1 alone: the final A1 A1 bytes are not a character.
@@ -155,8 +159,8 @@ TEST(SplitText, EmptyItemsAndTheLastPiece) {
         {"", ",", {}},
         {"a", ",", {"a"}},
         {"a,b", ",", {"a", "b"}},
-        {"a,b,", ",", {"a", "b"}},         // nothing after the last separator
-        {"a,,b", ",", {"a", "", "b"}},     // an empty piece between separators is kept
+        {"a,b,", ",", {"a", "b"}},      // nothing after the last separator
+        {"a,,b", ",", {"a", "", "b"}},  // an empty piece between separators is kept
         {",", ",", {""}},
         {",,", ",", {"", ""}},
         {"a\r\nb\r\n", "\r\n", {"a", "b"}},
@@ -177,15 +181,15 @@ TEST(TextBetween, MarkersAndEdgeCases) {
         {"var u; location.href='target'; go()", "location.href='", "';", 1, false, "target"},
         {"no left marker here ';", "location.href='", "';", 1, false, ""},
         {"'; location.href='target", "location.href='", "';", 1, false, ""},  // right only before
-        {"ab", "a", "b", 1, false, ""},                                        // touching markers
+        {"ab", "a", "b", 1, false, ""},                                       // touching markers
         {"a=\"v\"", "a=" + kQuote, kQuote, 1, false, "v"},
-        {"xyz", "z", "", 1, false, ""},          // left marker at the very end
+        {"xyz", "z", "", 1, false, ""},  // left marker at the very end
         {"abc", "c", "x", 1, false, ""},
-        {kShang, "A", "", 1, false, ""},         // marker on a second byte is not found
-        {"abc;def", "", ";", 1, false, "abc"},   // empty left marker: from the first byte
-        {"abc;def", "a", "", 1, false, ""},      // empty right marker
+        {kShang, "A", "", 1, false, ""},        // marker on a second byte is not found
+        {"abc;def", "", ";", 1, false, "abc"},  // empty left marker: from the first byte
+        {"abc;def", "a", "", 1, false, ""},     // empty right marker
         {"[1][2]", "[", "]", 1, false, "1"},
-        {"[1][2]", "[", "]", 3, false, "2"},     // searched from start
+        {"[1][2]", "[", "]", 3, false, "2"},  // searched from start
         {"[1][2]", "[", "]", 0, false, "1"},
         {"User-Agent: x\r\n", "user-agent:", "\r\n", 1, true, " x"},
         {"User-Agent: x\r\n", "user-agent:", "\r\n", 1, false, ""},
