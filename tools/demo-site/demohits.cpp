@@ -56,14 +56,15 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     return length;
 }
 
-// Valid UTF-8 with control characters as spaces, at most kMaxKeywordCodePoints characters.
+// Valid UTF-8 (a stray byte becomes "?", as a GBK page would show it), control characters as
+// spaces, at most kMaxKeywordCodePoints characters.
 std::string ShownKeyword(std::string_view utf8) {
     std::string shown;
     std::size_t codePoints = 0;
     for (std::size_t i = 0; i < utf8.size() && codePoints < kMaxKeywordCodePoints; ++codePoints) {
         const std::size_t length = Utf8SequenceLength(utf8, i);
         if (length == 0) {
-            shown += "\xEF\xBF\xBD";  // U+FFFD
+            shown += '?';
             i += 1;
             continue;
         }
