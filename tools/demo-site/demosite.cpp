@@ -1,6 +1,7 @@
 #include "tools/demo-site/demosite.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <cstdio>
 
@@ -53,6 +54,12 @@ DemoSite::DemoSite(DemoSiteOptions options)
     server_->new_task_queue = [this] {
         return std::make_unique<CountingTaskQueue>(connections_, kServingThreads).release();
     };
+    // The library's default also sets SO_REUSEPORT, which would let a second site share a busy
+    // port unnoticed; address reuse alone lets a restarted site take its port back at once.
+    server_->set_socket_options([](socket_t socket) {
+        const int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     server_->set_keep_alive_timeout(options_.keepAliveSeconds);
     server_->set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
         if (request.path != "/stats") ++requests_;
