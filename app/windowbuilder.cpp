@@ -1,0 +1,209 @@
+#include "app/windowbuilder.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+
+#include "app/controltable.h"
+#include "app/resultsmodel.h"
+#include "app/superbutton.h"
+#include "app/tabcontrol.h"
+#include "search/settings.h"
+#include "text/codepage.h"
+
+namespace lq {
+namespace {
+
+constexpr int kListRowHeight = 18;
+
+QString GbkText(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
+
+QString ControlText(const ControlSpec& spec) {
+    const Settings& settings = CurrentSettings();
+    switch (spec.textSource) {
+        case TextSource::Literal: return Utf8Text(spec.text);
+        case TextSource::DonationAccount: return GbkText(settings.donationAccount);
+        case TextSource::OfficialSiteCaption:
+            return GbkText(settings.officialSiteAddress) + QStringLiteral("(官方)");
+        case TextSource::NewsSiteCaption:
+            return GbkText(settings.newsSiteAddress) + QStringLiteral("(IT资讯站)");
+    }
+    return {};
+}
+
+QWidget* MakeLabel(const ControlSpec& spec, const QString& text) {
+    auto* label = new QLabel;
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    const bool wraps = (spec.style & kWordWrap) != 0;
+    label->setWordWrap(wraps);
+    Qt::Alignment horizontal = (spec.style & kCentred) ? Qt::AlignHCenter : Qt::AlignLeft;
+    label->setAlignment(horizontal | (wraps ? Qt::AlignTop : Qt::AlignVCenter));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, (spec.style & kRedText) ? Qt::red : Qt::black);
+    label->setPalette(palette);
+    // No fill of its own: a label draws on its parent, the window's face or a page's white.
+    label->setAutoFillBackground(false);
+    return label;
+}
+
+QWidget* MakeEditBox(const ControlSpec& spec, const QString& text) {
+    auto* edit = new QLineEdit;
+    edit->setText(text);
+    edit->setReadOnly((spec.style & kReadOnly) != 0);
+    edit->setMaxLength(32767 * 64);  // no practical length limit
+    return edit;
+}
+
+QWidget* MakeButton(const QString& text) {
+    auto* button = new QPushButton;
+    // A literal "&" in a caption must stay visible.
+    button->setText(QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QWidget* MakeCheckBox(const ControlSpec& spec, const QString& text) {
+    auto* box = new QCheckBox;
+    box->setText(QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
+    box->setChecked((spec.style & kChecked) != 0);
+    return box;
+}
+
+QWidget* MakeTabControl(const QString& text) {
+    auto* tabs = new TabControl;
+    for (const QString& caption : text.split(QLatin1Char('|'))) {
+        auto* page = new QWidget;
+        page->setAutoFillBackground(true);
+        QPalette palette = page->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        page->setPalette(palette);
+        tabs->addTab(page, caption);
+    }
+    tabs->setCurrentIndex(0);
+    return tabs;
+}
+
+QWidget* MakeListView(ResultsModel& model) {
+    auto* list = new QTableView;
+    list->setModel(&model);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSortingEnabled(false);
+    list->setShowGrid(true);
+    list->setWordWrap(false);
+    list->setCornerButtonEnabled(false);
+    list->setTabKeyNavigation(false);
+    list->verticalHeader()->hide();
+    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list->verticalHeader()->setDefaultSectionSize(kListRowHeight);
+    QHeaderView* header = list->horizontalHeader();
+    header->setSectionsClickable(true);  // headers press like buttons; nothing is bound to them
+    header->setSortIndicatorShown(false);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setMinimumSectionSize(0);  // else the zero-wide address column is widened
+    const auto columns = ResultListColumns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        header->resizeSection(static_cast<int>(i), columns[i].width);
+    }
+    // The selection is not drawn while the list lacks the focus.
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Base));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, palette.color(QPalette::Text));
+    list->setPalette(palette);
+    return list;
+}
+
+QWidget* MakeStatusBar() {
+    auto* bar = new QStatusBar;
+    bar->setSizeGripEnabled(false);
+    // Part 0: one label spanning the bar; the notice is untrusted, so plain text only.
+    auto* part = new QLabel;
+    part->setObjectName(QStringLiteral("状态条1.part0"));
+    part->setTextFormat(Qt::PlainText);
+    part->setTextInteractionFlags(Qt::NoTextInteraction);
+    bar->addWidget(part, 1);
+    return bar;
+}
+
+QWidget* MakeProgressBar() {
+    auto* bar = new QProgressBar;
+    bar->setOrientation(Qt::Horizontal);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    return bar;
+}
+
+QWidget* MakeSuperButton(const ControlSpec& spec, const QString& text) {
+    auto* button = new SuperButton;
+    button->SetCaption(text);
+    button->SetToolTipText({});
+    button->SetLinkLook((spec.style & kLinkLook) != 0);
+    if (spec.height == 16) {
+        QFont font = button->font();
+        font.setPixelSize(12);
+        button->setFont(font);
+    }
+    return button;
+}
+
+QWidget* MakeControl(const ControlSpec& spec, ResultsModel& model) {
+    const QString text = ControlText(spec);
+    switch (spec.kind) {
+        case ControlKind::Label: return MakeLabel(spec, text);
+        case ControlKind::EditBox: return MakeEditBox(spec, text);
+        case ControlKind::Button: return MakeButton(text);
+        case ControlKind::CheckBox: return MakeCheckBox(spec, text);
+        case ControlKind::TabControl: return MakeTabControl(text);
+        case ControlKind::ListView: return MakeListView(model);
+        case ControlKind::StatusBar: return MakeStatusBar();
+        case ControlKind::ProgressBar: return MakeProgressBar();
+        case ControlKind::SuperButton: return MakeSuperButton(spec, text);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+QString Utf8Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QWidget* BuiltControls::Find(const QString& name) const {
+    const auto it = byName.find(name);
+    return it == byName.end() ? nullptr : it->second;
+}
+
+BuiltControls BuildWindowControls(QWidget& window, ResultsModel& model) {
+    BuiltControls built;
+    for (const ControlSpec& spec : MainWindowControls()) {
+        QWidget* control = MakeControl(spec, model);
+        const QString name = Utf8Text(spec.name);
+        control->setObjectName(name);
+        control->setProperty("kind", Utf8Text(KindName(spec.kind)));
+        const QPoint place(spec.left, spec.top);
+        if (spec.parent == kWindowParent) {
+            control->setParent(&window);
+            control->move(place);
+        } else {
+            auto* tabs = qobject_cast<TabControl*>(built.Find(Utf8Text(spec.parent)));
+            tabs->PlaceOnPage(control, spec.page, place);
+        }
+        control->setFixedSize(spec.width, spec.height);
+        control->setVisible((spec.style & kHidden) == 0);
+        built.byName.emplace(name, control);
+    }
+    return built;
+}
+
+}  // namespace lq
