@@ -1,0 +1,27 @@
+// One easy and one multi handle per thread, made lazily and released when the thread ends.
+#include "web/threadtransfer.h"
+
+#include "web/websession.h"
+
+namespace lq {
+
+ThreadTransfer& ThreadTransfer::ForThisThread() {
+    // The session is made first so that it outlives every thread's handles.
+    WebSession::Instance();
+    thread_local ThreadTransfer transfer;
+    return transfer;
+}
+
+ThreadTransfer::ThreadTransfer() : easy_(curl_easy_init()), multi_(curl_multi_init()) {
+    if (multi_ != nullptr) {
+        // One connection per host is enough for sequential requests; a few stay open.
+        curl_multi_setopt(multi_, CURLMOPT_MAXCONNECTS, 4L);
+    }
+}
+
+ThreadTransfer::~ThreadTransfer() {
+    if (easy_ != nullptr) curl_easy_cleanup(easy_);
+    if (multi_ != nullptr) curl_multi_cleanup(multi_);
+}
+
+}  // namespace lq
