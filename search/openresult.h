@@ -8,7 +8,8 @@
 
 namespace lq {
 
-// True for an address that starts with "http://" or "https://" (any case) and has a host.
+// True for an address that starts with "http://" or "https://" (any case), has a host, and holds
+// no space or control character anywhere.
 bool IsWebAddress(std::string_view address);
 // The address to open for a row's address cell (GBK), or "" when nothing may be opened.
 std::string ResolveForOpening(std::string_view address, std::stop_token stop = {});
