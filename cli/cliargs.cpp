@@ -139,8 +139,7 @@ CliParseResult ParseCliArguments(std::span<const std::string_view> args) {
     }
     if (takesOperand) parsed.utf8Operand = std::string(positionals[1]);
     if ((parsed.resolve || parsed.json) && *command != CliCommand::kSearch) {
-        return Error(std::string(parsed.resolve ? "--resolve" : "--json") +
-                     " belongs to search");
+        return Error(std::string(parsed.resolve ? "--resolve" : "--json") + " belongs to search");
     }
     return {std::move(parsed), {}};
 }

@@ -91,11 +91,16 @@ int RunCli(const CliArguments& arguments, std::ostream& out, std::ostream& err,
     }
     OverrideSites(ToGbk(arguments.utf8Site), ToGbk(arguments.utf8NewsSite));
     switch (arguments.command) {
-        case CliCommand::kSearch: return RunSearch(arguments, out, err, progressOnErr);
-        case CliCommand::kHot: return RunHot(out);
-        case CliCommand::kNotice: return RunNotice(out);
-        case CliCommand::kResolve: return RunResolve(arguments, out, err);
-        default: return kExitUsage;
+        case CliCommand::kSearch:
+            return RunSearch(arguments, out, err, progressOnErr);
+        case CliCommand::kHot:
+            return RunHot(out);
+        case CliCommand::kNotice:
+            return RunNotice(out);
+        case CliCommand::kResolve:
+            return RunResolve(arguments, out, err);
+        default:
+            return kExitUsage;
     }
 }
 

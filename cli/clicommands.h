@@ -14,7 +14,6 @@ inline constexpr int kExitNothingToOpen = 3;
 
 // Points the settings at --site/--news-site when given, then runs the command. progressOnErr:
 // whether search reports its pages on err (the caller decides: only on a terminal).
-int RunCli(const CliArguments& arguments, std::ostream& out, std::ostream& err,
-           bool progressOnErr);
+int RunCli(const CliArguments& arguments, std::ostream& out, std::ostream& err, bool progressOnErr);
 
 }  // namespace lq

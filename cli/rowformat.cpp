@@ -69,10 +69,17 @@ std::string Transform(std::string_view text, OnChar onChar) {
 
 void EscapeControl(std::string& out, std::uint32_t codePoint) {
     switch (codePoint) {
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        default: out += codePoint < 0x80 ? Hex("\\x%02X", codePoint) : Hex("\\u%04X", codePoint);
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            out += codePoint < 0x80 ? Hex("\\x%02X", codePoint) : Hex("\\u%04X", codePoint);
     }
 }
 
@@ -85,16 +92,16 @@ std::string ValidUtf8(std::string_view bytes) {
 }
 
 std::string EscapeField(std::string_view utf8) {
-    return Transform(utf8, [](std::string& out, std::uint32_t codePoint,
-                              std::string_view character) {
-        if (codePoint == '\\') {
-            out += "\\\\";
-        } else if (IsControl(codePoint)) {
-            EscapeControl(out, codePoint);
-        } else {
-            out += character;
-        }
-    });
+    return Transform(utf8,
+                     [](std::string& out, std::uint32_t codePoint, std::string_view character) {
+                         if (codePoint == '\\') {
+                             out += "\\\\";
+                         } else if (IsControl(codePoint)) {
+                             EscapeControl(out, codePoint);
+                         } else {
+                             out += character;
+                         }
+                     });
 }
 
 std::string TerminalSafeText(std::string_view utf8) {
@@ -110,29 +117,43 @@ std::string TerminalSafeText(std::string_view utf8) {
 
 std::string JsonString(std::string_view utf8) {
     std::string out = "\"";
-    out += Transform(utf8, [](std::string& text, std::uint32_t codePoint,
-                              std::string_view character) {
-        switch (codePoint) {
-            case '"': text += "\\\""; break;
-            case '\\': text += "\\\\"; break;
-            case '\b': text += "\\b"; break;
-            case '\f': text += "\\f"; break;
-            case '\n': text += "\\n"; break;
-            case '\r': text += "\\r"; break;
-            case '\t': text += "\\t"; break;
-            default:
-                // Also DEL and C1: valid raw in JSON, but not on a terminal.
-                text += IsControl(codePoint) ? Hex("\\u%04x", codePoint) : std::string(character);
-        }
-    });
+    out +=
+        Transform(utf8, [](std::string& text, std::uint32_t codePoint, std::string_view character) {
+            switch (codePoint) {
+                case '"':
+                    text += "\\\"";
+                    break;
+                case '\\':
+                    text += "\\\\";
+                    break;
+                case '\b':
+                    text += "\\b";
+                    break;
+                case '\f':
+                    text += "\\f";
+                    break;
+                case '\n':
+                    text += "\\n";
+                    break;
+                case '\r':
+                    text += "\\r";
+                    break;
+                case '\t':
+                    text += "\\t";
+                    break;
+                default:
+                    // Also DEL and C1: valid raw in JSON, but not on a terminal.
+                    text +=
+                        IsControl(codePoint) ? Hex("\\u%04x", codePoint) : std::string(character);
+            }
+        });
     out += '"';
     return out;
 }
 
 std::string TabSeparatedLine(const PrintedRow& row) {
-    return EscapeField(row.sequence) + '\t' + EscapeField(row.name) + '\t' +
-           EscapeField(row.size) + '\t' + EscapeField(row.downloads) + '\t' +
-           EscapeField(row.address) + '\n';
+    return EscapeField(row.sequence) + '\t' + EscapeField(row.name) + '\t' + EscapeField(row.size) +
+           '\t' + EscapeField(row.downloads) + '\t' + EscapeField(row.address) + '\n';
 }
 
 std::string JsonLine(const PrintedRow& row) {

@@ -118,16 +118,15 @@ TEST_F(CliEndToEnd, SearchJsonGivesOneObjectPerLineWithTheFiveKeys) {
         EXPECT_EQ((*object)[1].second.text, demosite::HtmlEscape(expected[i].name));
         EXPECT_EQ((*object)[2].second.text, expected[i].size);
         EXPECT_EQ((*object)[3].second.text, expected[i].downloads);
-        EXPECT_EQ((*object)[4].second.text,
-                  site_.BaseAddress() + "/go/" + expected[i].shareId);
+        EXPECT_EQ((*object)[4].second.text, site_.BaseAddress() + "/go/" + expected[i].shareId);
     }
 }
 
 TEST_F(CliEndToEnd, SearchWithoutRowsStillSucceeds) {
     const std::vector<std::vector<std::string>> lines = {
-        {"--site", site_.BaseAddress(), "search", "电影#p0"},   // the site finds nothing
+        {"--site", site_.BaseAddress(), "search", "电影#p0"},  // the site finds nothing
         {"--site", site_.BaseAddress() + "/", "search", ""},   // empty keyword: searched too
-        {"--site", "http://127.0.0.1:1", "search", "电影"},     // nobody listening
+        {"--site", "http://127.0.0.1:1", "search", "电影"},    // nobody listening
     };
     const ChildResult nothing = Bare(lines[0]);
     EXPECT_EQ(nothing.exitCode, 0) << nothing.err;
@@ -212,8 +211,8 @@ TEST(CliUsage, UsageErrorsExitTwoWithOneLineOnStderr) {
 class CliFixture : public ::testing::Test {
 protected:
     ChildResult Cli(const std::vector<std::string>& args) {
-        std::vector<std::string> argv = {LUMAQUEST_CLI_PATH, "--site", site_.Base(),
-                                         "--news-site", site_.Base()};
+        std::vector<std::string> argv = {LUMAQUEST_CLI_PATH, "--site", site_.Base(), "--news-site",
+                                         site_.Base()};
         argv.insert(argv.end(), args.begin(), args.end());
         return RunChild(argv);
     }
@@ -235,9 +234,8 @@ TEST_F(CliFixture, ControlCharactersAndBackslashesInFieldsAreEscaped) {
 
     const ChildResult ticked = Cli({"search", "esc"});
     ASSERT_EQ(ticked.exitCode, 0) << ticked.err;
-    EXPECT_EQ(ticked.out, "1\ttab\\there\t1.5G\t5\t" + go + "e1\n" +
-                              "2\tback\\\\slash\t\t6\t" + go + "e2\n" +
-                              "3\tcr\\rname\t23K\t7\t" + go + "e3\n" +
+    EXPECT_EQ(ticked.out, "1\ttab\\there\t1.5G\t5\t" + go + "e1\n" + "2\tback\\\\slash\t\t6\t" +
+                              go + "e2\n" + "3\tcr\\rname\t23K\t7\t" + go + "e3\n" +
                               "4\tesc\\x1B[2Jname\t1M\t8\t" + go + "e4\n");
 
     const ChildResult resolved = Cli({"search", "--resolve", "esc"});
@@ -284,9 +282,14 @@ TEST_F(CliFixture, ResolveRefusesAnythingButWebAddresses) {
     site_.Serve("/go/file1", test::FixtureGoPage("file:///etc/passwd"));
     site_.Serve("/go/empty1", "<html>no script here</html>");
     const std::string cases[] = {
-        "javascript:alert(1)",      "file:///etc/passwd",      "",
-        "share/1AbC",               site_.Base() + "/go/js1",  site_.Base() + "/go/file1",
-        site_.Base() + "/go/empty1", site_.Base() + "/go/missing",
+        "javascript:alert(1)",
+        "file:///etc/passwd",
+        "",
+        "share/1AbC",
+        site_.Base() + "/go/js1",
+        site_.Base() + "/go/file1",
+        site_.Base() + "/go/empty1",
+        site_.Base() + "/go/missing",
     };
     for (const std::string& address : cases) {
         const ChildResult result = Cli({"resolve", address});

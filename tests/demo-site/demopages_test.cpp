@@ -36,8 +36,8 @@ TEST(DemoPages, ParsersReadEveryHitWithItsFields) {
         int page;
     };
     const Case cases[] = {
-        {"电影", 1},         {"Python教程", 1},  {"", 1},
-        {"三体#p3", 3},      {"x#p10", 7},       {"a\"b<c>&d 'q'", 1},
+        {"电影", 1},          {"Python教程", 1},      {"", 1},
+        {"三体#p3", 3},       {"x#p10", 7},           {"a\"b<c>&d 'q'", 1},
         {"考研英语#p50", 25}, {"\xFF\xFE 坏字节", 1}, {"换行\n制表\t", 1},
     };
     for (const Case& c : cases) {
@@ -66,8 +66,11 @@ TEST(DemoPages, PagerOnEveryPageEndsWithThePageCount) {
         std::string keyword;
         int pageCount;
     };
-    const Case cases[] = {{"纪录片#p1", 1}, {"纪录片#p3", 3}, {"纪录片#p10", 10},
-                          {"纪录片#p50", 50}, {"纪录片#p200", 200}};
+    const Case cases[] = {{"纪录片#p1", 1},
+                          {"纪录片#p3", 3},
+                          {"纪录片#p10", 10},
+                          {"纪录片#p50", 50},
+                          {"纪录片#p200", 200}};
     for (const Case& c : cases) {
         EXPECT_EQ(ParseDemoKeyword(c.keyword).pageCount, c.pageCount) << c.keyword;
         for (const int page : {1, (c.pageCount + 1) / 2, c.pageCount}) {
@@ -94,7 +97,7 @@ TEST(DemoPages, ForcedCountSuffixIsNotPartOfTheShownKeyword) {
         int pageCount;  // -1: chosen by hash, 1 to 10
     };
     const Case cases[] = {
-        {"电影#p3", "电影", 3},        {"#p7", "", 7},
+        {"电影#p3", "电影", 3},         {"#p7", "", 7},
         {"电影#p201", "电影#p201", -1}, {"电影#p", "电影#p", -1},
         {"电影#px", "电影#px", -1},     {"电影#p3 ", "电影#p3 ", -1},
     };

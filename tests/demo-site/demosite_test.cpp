@@ -36,7 +36,8 @@ TEST_F(DemoSiteTest, ServesEveryKindOfPage) {
         std::string contentType;
     };
     const Case cases[] = {
-        {"/s/?kw=%E7%94%B5%E5%BD%B1&page=2", 200, ResultPage("电影", 2), "text/html; charset=utf-8"},
+        {"/s/?kw=%E7%94%B5%E5%BD%B1&page=2", 200, ResultPage("电影", 2),
+         "text/html; charset=utf-8"},
         {"/s/?kw=%E7%94%B5%E5%BD%B1%23p3&page=1", 200, ResultPage("电影#p3", 1), ""},
         {"/s/?kw=&page=1", 200, ResultPage("", 1), ""},
         {"/s/?kw=abc", 200, ResultPage("abc", 1), ""},

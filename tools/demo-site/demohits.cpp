@@ -96,9 +96,9 @@ int ForcedPageCount(std::string_view keyword, std::size_t& suffixStart) {
 
 constexpr std::array<std::string_view, 8> kPrefixes = {
     "", "", "【高清】", "[蓝光原盘]", "【完整版】", "(无删减)", "【合集】", "【精选】"};
-constexpr std::array<std::string_view, 12> kTags = {
-    "国语中字", "中英双字", "1080P", "4K修复版", "全集",   "精校版",
-    "有声书",   "无水印",   "超清",  "典藏版",    "第一季", "附赠资料"};
+constexpr std::array<std::string_view, 12> kTags = {"国语中字", "中英双字", "1080P",  "4K修复版",
+                                                    "全集",     "精校版",   "有声书", "无水印",
+                                                    "超清",     "典藏版",   "第一季", "附赠资料"};
 
 struct Kind {
     std::string_view extension;

@@ -24,8 +24,7 @@ std::string PageHead(std::string_view title) {
 std::string SiteHeader(std::string_view escapedKeyword) {
     std::string header = "<div class=\"header\"><a href=\"/\" class=\"logo\">";
     header += kSiteName;
-    header +=
-        "</a>\n<form action=\"/s/\" method=\"get\"><input type=\"text\" name=\"kw\" value=\"";
+    header += "</a>\n<form action=\"/s/\" method=\"get\"><input type=\"text\" name=\"kw\" value=\"";
     header += escapedKeyword;
     header +=
         "\"><input type=\"submit\" value=\"搜索\"></form></div>\n"
@@ -78,8 +77,8 @@ std::string HitMarkup(const DemoHit& hit, std::string_view keyword) {
 }
 
 std::string PagerLink(std::string_view encodedKeyword, int page, std::string_view text) {
-    return "<a href=\"/s/?kw=" + std::string(encodedKeyword) + "&amp;page=" +
-           std::to_string(page) + "\">" + std::string(text) + "</a>";
+    return "<a href=\"/s/?kw=" + std::string(encodedKeyword) + "&amp;page=" + std::to_string(page) +
+           "\">" + std::string(text) + "</a>";
 }
 
 // The first page, a window around the current one and the last page, each number between its
@@ -112,12 +111,23 @@ std::string HtmlEscape(std::string_view text) {
     escaped.reserve(text.size());
     for (const char c : text) {
         switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            case '\'': escaped += "&#39;"; break;
-            default: escaped += c;
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            case '\'':
+                escaped += "&#39;";
+                break;
+            default:
+                escaped += c;
         }
     }
     return escaped;
@@ -208,12 +218,12 @@ std::string NotFoundPage() {
 const std::vector<std::string>& TopTitles() {
     static const std::vector<std::string> titles = [] {
         static constexpr std::array<std::string_view, 24> kSubjects = {
-            "三体",     "考研英语", "Python教程", "高等数学", "雅思真题", "宫崎骏",
-            "纪录片",   "周杰伦",   "摄影教程",   "红楼梦",   "日语入门", "健身计划",
-            "小学奥数", "Excel技巧", "吉他谱",    "英剧",     "会计实务", "机器学习",
-            "围棋",     "中医养生", "中国通史",   "天文",     "钢琴曲",   "PS教程"};
-        static constexpr std::array<std::string_view, 5> kForms = {"", "全集", "怎么下载?",
-                                                                   "高清", "电子书"};
+            "三体",     "考研英语",  "Python教程", "高等数学", "雅思真题", "宫崎骏",
+            "纪录片",   "周杰伦",    "摄影教程",   "红楼梦",   "日语入门", "健身计划",
+            "小学奥数", "Excel技巧", "吉他谱",     "英剧",     "会计实务", "机器学习",
+            "围棋",     "中医养生",  "中国通史",   "天文",     "钢琴曲",   "PS教程"};
+        static constexpr std::array<std::string_view, 5> kForms = {"", "全集", "怎么下载?", "高清",
+                                                                   "电子书"};
         std::vector<std::string> made;
         for (const std::string_view form : kForms) {
             for (const std::string_view subject : kSubjects) {
@@ -245,7 +255,8 @@ std::string TopPage() {
 }
 
 std::string NoticeText() {
-    return "欢迎使用 Lumaquest！这里是演示站点的公告：搜索结果均为本地生成的示例数据，祝您使用愉快。";
+    return "欢迎使用 "
+           "Lumaquest！这里是演示站点的公告：搜索结果均为本地生成的示例数据，祝您使用愉快。";
 }
 
 }  // namespace lq::demosite

@@ -87,19 +87,17 @@ void DemoSite::AddRoutes() {
         response.set_content(HomePage(), kHtml);
     });
     server.Get("/s/", [](const httplib::Request& request, httplib::Response& response) {
-        response.set_content(ResultPage(request.get_param_value("kw"), PageNumber(request)),
-                             kHtml);
+        response.set_content(ResultPage(request.get_param_value("kw"), PageNumber(request)), kHtml);
     });
     server.Get(R"(/t/([0-9A-Za-z]{1,32}))",
                [](const httplib::Request& request, httplib::Response& response) {
                    response.set_content(DetailPage(request.matches[1].str()), kHtml);
                });
-    server.Get(R"(/go/([0-9A-Za-z]{1,32}))",
-               [this](const httplib::Request& request, httplib::Response& response) {
-                   const std::string shareAddress =
-                       BaseAddress() + "/share/" + request.matches[1].str();
-                   response.set_content(GoPage(shareAddress), kHtml);
-               });
+    server.Get(R"(/go/([0-9A-Za-z]{1,32}))", [this](const httplib::Request& request,
+                                                    httplib::Response& response) {
+        const std::string shareAddress = BaseAddress() + "/share/" + request.matches[1].str();
+        response.set_content(GoPage(shareAddress), kHtml);
+    });
     server.Get(R"(/share/([0-9A-Za-z]{1,32}))",
                [](const httplib::Request& request, httplib::Response& response) {
                    response.set_content(SharePage(request.matches[1].str()), kHtml);
@@ -126,10 +124,9 @@ void DemoSite::Delay() {
 
 bool DemoSite::Start() {
     if (serving_.joinable()) return true;
-    port_ = options_.port == 0 ? server_->bind_to_any_port("127.0.0.1")
-                               : (server_->bind_to_port("127.0.0.1", options_.port)
-                                      ? options_.port
-                                      : -1);
+    port_ = options_.port == 0
+                ? server_->bind_to_any_port("127.0.0.1")
+                : (server_->bind_to_port("127.0.0.1", options_.port) ? options_.port : -1);
     if (port_ <= 0) {
         port_ = 0;
         return false;

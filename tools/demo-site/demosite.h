@@ -18,10 +18,10 @@ class Server;
 namespace lq::demosite {
 
 struct DemoSiteOptions {
-    int port = 0;                         // 0: any free port
+    int port = 0;                        // 0: any free port
     std::chrono::milliseconds delay{0};  // added to every response
-    bool logRequests = false;             // one line per request on stderr
-    int keepAliveSeconds = 2;             // an idle kept-alive connection is closed after this
+    bool logRequests = false;            // one line per request on stderr
+    int keepAliveSeconds = 2;            // an idle kept-alive connection is closed after this
 };
 
 struct DemoSiteStats {

@@ -20,7 +20,8 @@ constexpr std::string_view kUsage =
 
 bool ParseCount(const char* text, int maximum, int& value) {
     const std::string digits(text);
-    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) {
+    if (digits.empty() || digits.size() > 9 ||
+        digits.find_first_not_of("0123456789") != std::string::npos) {
         return false;
     }
     value = std::stoi(digits);
@@ -48,7 +49,8 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc) return UsageError(std::string(arg) + " needs a number");
             const int maximum = arg == "--port" ? 65535 : 600000;
             if (!ParseCount(argv[++i], maximum, value)) {
-                return UsageError(std::string(arg) + " needs a number from 0 to " + std::to_string(maximum));
+                return UsageError(std::string(arg) + " needs a number from 0 to " +
+                                  std::to_string(maximum));
             }
             if (arg == "--port") {
                 options.port = value;
