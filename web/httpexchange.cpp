@@ -260,6 +260,10 @@ ExchangeResult RunExchange(const ExchangeRequest& request, const WebLimits& limi
     // An unfinished transfer's connection is closed here; a finished one stays in the thread's
     // pool for the next request to the same server.
     curl_multi_remove_handle(multi, easy);
+    // curl_easy_reset in libcurl 7.88 forgets the list of cookie files without freeing it;
+    // clearing the list here, before the next call's reset, keeps that from leaking per request.
+    // The shared cookie store itself is untouched.
+    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, static_cast<char*>(nullptr));
     return result;
 }
 

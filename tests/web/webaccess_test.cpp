@@ -312,6 +312,27 @@ TEST_F(WebAccessTest, FailuresGiveAnEmptyResult) {
     }
 }
 
+TEST_F(WebAccessTest, SecureAddressesSpeakTlsAndFollowRedirectsFromHttp) {
+    // A plain listener cannot complete a TLS handshake: the call fails with an empty result and
+    // no plain request ever reaches it. The listener waits for a request end that never comes, so
+    // the stall limit ends the handshake.
+    WebLimits limits = CurrentWebLimits();
+    limits.stallTimeoutMs = 300;
+    SetWebLimits(limits);
+    RawServer plain([](const std::string&) { return Ok("plain"); });
+    const std::string secure = "https://127.0.0.1:" + std::to_string(plain.Port()) + "/s";
+    EXPECT_TRUE(WebAccess(secure).empty());
+    EXPECT_EQ(plain.Accepts(), 1);
+
+    RawServer redirecting([&](const std::string&) {
+        return RawServer::Answer{
+            RawServer::Response("HTTP/1.1 302 Found", "Location: " + secure + "\r\n", "moved")};
+    });
+    EXPECT_TRUE(WebAccess(redirecting.Address("/to-https")).empty());
+    EXPECT_EQ(plain.Accepts(), 2);
+    EXPECT_TRUE(plain.Requests().empty());
+}
+
 TEST_F(WebAccessTest, ProxiesAreTheCallersOnly) {
     RawServer proxy([](const std::string&) { return Ok("via proxy"); });
     const std::string proxyText = "127.0.0.1:" + std::to_string(proxy.Port());
@@ -350,6 +371,12 @@ TEST_F(WebAccessTest, SharedCookieStoreServesEveryThreadButNotCallsWithTheirOwnC
     WebAccess(server.Address("/jar/own"), 0, {}, &own);
     EXPECT_EQ(server.LastRequest().find("sid=abc"), std::string::npos);
     EXPECT_EQ(own, "leak=1; a=1");
+
+    // A second call with its own cookies does not get the first one's cookie either.
+    std::optional<std::string> second = "b=2";
+    WebAccess(server.Address("/jar/own-again"), 0, {}, &second);
+    EXPECT_TRUE(server.LastRequest().ends_with("\r\nCookie: b=2\r\n\r\n"));
+    EXPECT_EQ(CountOf(server.LastRequest(), "Cookie:"), 1) << server.LastRequest();
 
     WebAccess(server.Address("/jar/after"));
     EXPECT_NE(server.LastRequest().find("sid=abc"), std::string::npos);
