@@ -53,6 +53,7 @@ ChildResult RunChild(const std::vector<std::string>& argv, std::chrono::millisec
     posix_spawn_file_actions_adddup2(&actions, out.WriteEnd(), STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, err.WriteEnd(), STDERR_FILENO);
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
     pid_t pid = 0;

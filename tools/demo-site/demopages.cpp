@@ -244,10 +244,10 @@ std::string TopPage() {
     int rank = 0;
     for (const std::string& title : TopTitles()) {
         ++rank;
-        html += "<li><span class=\"num\">" + std::to_string(rank) +
-                "</span><a href=\"/s/?kw=" + PercentEncode(title) +
-                "\" target=\"_blank\" title=\"" + title + "\">" + title +
-                "</a><span class=\"hot\">热度 " + std::to_string(100000 / rank) + "</span></li>\n";
+        html += "<li><span class=\"num\">" + std::to_string(rank) + "</span>";
+        html += "<a href=\"/s/?kw=" + PercentEncode(title) + "\" target=\"_blank\" title=\"";
+        html += title + "\">" + title + "</a>";
+        html += "<span class=\"hot\">热度 " + std::to_string(100000 / rank) + "</span></li>\n";
     }
     html += "</ul></div>\n";
     html += SiteFooter();

@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage.data(), stdout);
             return 0;
-        } else if (arg == "--log") {
+        }
+        if (arg == "--log") {
             options.logRequests = true;
         } else if (arg == "--port" || arg == "--delay-ms") {
             if (i + 1 >= argc) return UsageError(std::string(arg) + " needs a number");
