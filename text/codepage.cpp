@@ -1,143 +1,63 @@
-// Code-page conversions. GBK goes through iconv ("CP936", the C library's GBK with the euro sign
-// at 0x80); UTF-8 <-> UTF-16 is done here directly. Pages are mostly ASCII markup, so ASCII runs
-// are copied without iconv and each run of other characters is converted with one iconv call.
+// Code-page conversions. GBK follows iconv's "CP936" through the tables of Cp936Table; UTF-8 and
+// UTF-16 are done here directly. Pages are mostly ASCII markup, so ASCII runs are copied whole
+// and only the other characters are looked up one by one.
 #include "text/codepage.h"
 
-#include <iconv.h>
-#include <bit>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <string>
+
+#include "text/cp936table.h"
 
 namespace lq {
 
 namespace {
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
-constexpr std::string_view kUtf8Replacement = "\xEF\xBF\xBD";
-constexpr std::string_view kGbkReplacement = "?";
-constexpr const char* kGbkCharset = "CP936";
-constexpr const char* kUtf16Charset =
-    std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+constexpr char kGbkReplacement = '?';
 
-// One iconv conversion descriptor, owned. iconv keeps shift state in it, so it is never shared
-// between threads: each thread keeps its own (see ThreadConverter).
-class IconvHandle {
-public:
-    IconvHandle(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-    ~IconvHandle() {
-        if (Valid()) iconv_close(handle_);
-    }
-    IconvHandle(const IconvHandle&) = delete;
-    IconvHandle& operator=(const IconvHandle&) = delete;
+// ---- shared walking helpers ----
 
-    bool Valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t Get() const { return handle_; }
-    void ResetState() const { iconv(handle_, nullptr, nullptr, nullptr, nullptr); }
-
-private:
-    iconv_t handle_;
-};
-
-enum class Route { GbkToUtf8, Utf8ToGbk, GbkToUtf16, Utf16ToGbk };
-
-// Opening a descriptor costs microseconds and regex fields are converted one by one, so each
-// thread opens each route once and keeps it until the thread ends.
-const IconvHandle& ThreadConverter(Route route) {
-    switch (route) {
-        case Route::GbkToUtf8: {
-            thread_local const IconvHandle handle("UTF-8", kGbkCharset);
-            return handle;
-        }
-        case Route::Utf8ToGbk: {
-            thread_local const IconvHandle handle(kGbkCharset, "UTF-8");
-            return handle;
-        }
-        case Route::GbkToUtf16: {
-            thread_local const IconvHandle handle(kUtf16Charset, kGbkCharset);
-            return handle;
-        }
-        case Route::Utf16ToGbk:
-        default: {
-            thread_local const IconvHandle handle(kGbkCharset, kUtf16Charset);
-            return handle;
-        }
-    }
+// The bytes before the first zero byte; the units before the first zero unit.
+std::string_view BeforeZero(std::string_view text) {
+    const void* zero = std::memchr(text.data(), 0, text.size());
+    return zero ? text.substr(
+                      0, static_cast<std::size_t>(static_cast<const char*>(zero) - text.data()))
+                : text;
+}
+std::u16string_view BeforeZero(std::u16string_view units) {
+    const std::size_t zero = units.find(u'\0');
+    return zero == std::u16string_view::npos ? units : units.substr(0, zero);
 }
 
-// What to write for input iconv refused, and how many input bytes to skip.
-struct Substitution {
-    std::string_view replacement;
-    std::size_t skip;
-};
-
-// Converts all of input with handle, appending to output (bytes of the target charset).
-// maxOutPerIn bounds the output bytes per input byte so one iconv call normally does the run.
-// iconv stops at input it cannot convert; onRefused says what to write and what to skip.
-template <typename OnRefused>
-void IconvAppend(const IconvHandle& handle, std::string_view input, std::size_t maxOutPerIn,
-                 std::string& output, OnRefused onRefused) {
-    if (input.empty()) return;
-    std::size_t used = output.size();
-    if (!handle.Valid()) {
-        // No converter on this system: every character is one we cannot read.
-        std::size_t at = 0;
-        while (at < input.size()) {
-            const Substitution sub = onRefused(input.substr(at));
-            output.append(sub.replacement);
-            at += sub.skip;
-        }
-        return;
+// Length of the ASCII run that starts at from, eight bytes at a time where it can.
+std::size_t AsciiRunEnd(std::string_view text, std::size_t from) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t at = from;
+    while (at + 8 <= text.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (word & kHighBits) break;
+        at += 8;
     }
-    handle.ResetState();
-    output.resize(used + input.size() * maxOutPerIn + 8);
-    char* in = const_cast<char*>(input.data());  // iconv's signature is not const-correct
-    std::size_t inLeft = input.size();
-    while (inLeft > 0) {
-        char* out = output.data() + used;
-        std::size_t outLeft = output.size() - used;
-        const std::size_t result = iconv(handle.Get(), &in, &inLeft, &out, &outLeft);
-        used = static_cast<std::size_t>(out - output.data());
-        if (result != static_cast<std::size_t>(-1)) break;
-        const int error = errno;
-        if (error == E2BIG) {
-            output.resize(output.size() + inLeft * maxOutPerIn + 8);
-            continue;
-        }
-        if (error != EILSEQ && error != EINVAL) {
-            // Not expected from iconv; replace the rest rather than loop forever.
-            output.resize(used);
-            output.append(onRefused(std::string_view(in, inLeft)).replacement);
-            return;
-        }
-        const Substitution sub = onRefused(std::string_view(in, inLeft));
-        output.resize(used);
-        output.append(sub.replacement);
-        used = output.size();
-        in += sub.skip;
-        inLeft -= sub.skip;
-        handle.ResetState();
-        output.resize(used + inLeft * maxOutPerIn + 8);
-    }
-    output.resize(used);
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
+    return at;
 }
 
 // ---- UTF-8 ----
 
-struct Utf8Char {
+struct DecodedChar {
     char32_t codePoint;
     std::size_t length;  // bytes taken: the whole character, or the maximal invalid subpart
-    bool valid;
 };
 
-// Decodes the character at the start of bytes (not empty) by the well-formed byte sequences
-// of Unicode; an ill-formed sequence is skipped by its maximal subpart, so one replacement
-// stands for it and the byte that broke it is read again as the start of the next character.
-Utf8Char DecodeUtf8(std::string_view bytes) {
+// Decodes the UTF-8 character at the start of bytes (not empty) by Unicode's well-formed byte
+// sequences; an ill-formed sequence gives U+FFFD and is skipped by its maximal subpart, so the
+// byte that broke it is read again as the start of the next character.
+DecodedChar DecodeUtf8(std::string_view bytes) {
     const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     const unsigned char lead = byteAt(0);
-    if (lead < 0x80) return {lead, 1, true};
+    if (lead < 0x80) return {lead, 1};
     std::size_t length = 0;
     unsigned char low = 0x80;
     unsigned char high = 0xBF;
@@ -156,17 +76,17 @@ Utf8Char DecodeUtf8(std::string_view bytes) {
         if (lead == 0xF0) low = 0x90;
         if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
     } else {
-        return {kReplacementCharacter, 1, false};
+        return {kReplacementCharacter, 1};
     }
     for (std::size_t i = 1; i < length; ++i) {
-        if (i >= bytes.size()) return {kReplacementCharacter, i, false};
+        if (i >= bytes.size()) return {kReplacementCharacter, i};
         const unsigned char next = byteAt(i);
         const unsigned char min = i == 1 ? low : 0x80;
         const unsigned char max = i == 1 ? high : 0xBF;
-        if (next < min || next > max) return {kReplacementCharacter, i, false};
+        if (next < min || next > max) return {kReplacementCharacter, i};
         codePoint = (codePoint << 6) | (next & 0x3F);
     }
-    return {codePoint, length, true};
+    return {codePoint, length};
 }
 
 void AppendUtf8(char32_t codePoint, std::string& output) {
@@ -187,6 +107,11 @@ void AppendUtf8(char32_t codePoint, std::string& output) {
     }
 }
 
+// ---- UTF-16 ----
+
+bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
 void AppendUtf16(char32_t codePoint, std::u16string& output) {
     if (codePoint < 0x10000) {
         output.push_back(static_cast<char16_t>(codePoint));
@@ -197,123 +122,86 @@ void AppendUtf16(char32_t codePoint, std::u16string& output) {
     }
 }
 
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-// The bytes before the first zero byte; the units before the first zero unit.
-std::string_view BeforeZero(std::string_view text) {
-    const std::size_t zero = text.find('\0');
-    return zero == std::string_view::npos ? text : text.substr(0, zero);
-}
-std::u16string_view BeforeZero(std::u16string_view units) {
-    const std::size_t zero = units.find(u'\0');
-    return zero == std::u16string_view::npos ? units : units.substr(0, zero);
-}
-
-// Length of the ASCII run at the start of text.
-std::size_t AsciiRunLength(std::string_view text) {
-    std::size_t length = 0;
-    while (length < text.size() && static_cast<unsigned char>(text[length]) < 0x80) ++length;
-    return length;
+// The character at units[at]: a surrogate pair counts as one, a lone surrogate is given as
+// itself (no code page has a form for it).
+DecodedChar DecodeUtf16(std::u16string_view units, std::size_t at) {
+    const char32_t unit = units[at];
+    if (IsHighSurrogate(unit) && at + 1 < units.size() && IsLowSurrogate(units[at + 1])) {
+        return {0x10000 + ((unit - 0xD800) << 10) + (units[at + 1] - 0xDC00u), 2};
+    }
+    return {unit, 1};
 }
 
 // ---- GBK ----
 
-// Length of the run at the start of gbk (which begins with a byte of 0x80 or more) that ends
-// where an ASCII byte starts a character. In CP936 the bytes 0x80 (euro) and 0xFF stand alone;
-// every other byte of 0x81 or more leads a pair, and its second byte may be ASCII.
-std::size_t GbkRunLength(std::string_view gbk) {
-    std::size_t at = 0;
-    while (at < gbk.size() && static_cast<unsigned char>(gbk[at]) >= 0x80) {
-        const auto byte = static_cast<unsigned char>(gbk[at]);
-        at += (byte == 0x80 || byte == 0xFF) ? 1 : 2;
+// Decodes the GBK character at gbk[at] (a byte of 0x80 or more). A well-formed pair that names
+// no character (the user-defined areas among them) is skipped whole; a lead byte without a
+// proper second byte is skipped alone, so an ASCII byte after it (markup such as "<") is read.
+DecodedChar DecodeGbk(const Cp936Table& table, std::string_view gbk, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(gbk[at]);
+    if (const char16_t single = table.DecodeSingle(lead)) return {single, 1};
+    if (Cp936Table::IsLead(lead) && at + 1 < gbk.size()) {
+        const auto second = static_cast<unsigned char>(gbk[at + 1]);
+        if (Cp936Table::IsSecond(second)) {
+            const char16_t unit = table.DecodePair(lead, second);
+            return {unit ? unit : kReplacementCharacter, 2};
+        }
     }
-    return at < gbk.size() ? at : gbk.size();
+    return {kReplacementCharacter, 1};
 }
 
-bool IsGbkSecondByte(unsigned char byte) {
-    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFE);
-}
-
-// A GBK sequence that iconv refused: a well-formed pair that names no character (the
-// user-defined areas among them) is skipped whole; a lead byte without a proper second byte is
-// skipped alone, so an ASCII byte after it (markup such as "<") is still read.
-std::size_t GbkRefusedLength(std::string_view rest) {
-    const auto lead = static_cast<unsigned char>(rest[0]);
-    if (lead >= 0x81 && lead <= 0xFE && rest.size() >= 2 &&
-        IsGbkSecondByte(static_cast<unsigned char>(rest[1]))) {
-        return 2;
+// Appends the GBK form of a character of U+0080 or above, or "?" when GBK has none.
+void AppendGbk(const Cp936Table& table, char32_t codePoint, std::string& output) {
+    const std::uint16_t code =
+        codePoint < 0x10000 && !IsHighSurrogate(codePoint) && !IsLowSurrogate(codePoint)
+            ? table.Encode(static_cast<char16_t>(codePoint))
+            : 0;
+    if (code == 0) {
+        output.push_back(kGbkReplacement);
+    } else if (code < 0x100) {
+        output.push_back(static_cast<char>(code));
+    } else {
+        output.push_back(static_cast<char>(code >> 8));
+        output.push_back(static_cast<char>(code & 0xFF));
     }
-    return 1;
-}
-
-template <typename Output, typename AppendAscii, typename AppendRun>
-void WalkGbk(std::string_view gbk, Output& output, AppendAscii appendAscii, AppendRun appendRun) {
-    std::size_t at = 0;
-    while (at < gbk.size()) {
-        const std::size_t ascii = AsciiRunLength(gbk.substr(at));
-        appendAscii(gbk.substr(at, ascii), output);
-        at += ascii;
-        if (at >= gbk.size()) break;
-        const std::size_t run = GbkRunLength(gbk.substr(at));
-        appendRun(gbk.substr(at, run), output);
-        at += run;
-    }
-}
-
-// The units of a UTF-16 run, as the bytes iconv reads.
-std::string_view UnitBytes(std::u16string_view units) {
-    return {reinterpret_cast<const char*>(units.data()), units.size() * sizeof(char16_t)};
 }
 
 }  // namespace
 
 std::string GbkToUtf8(std::string_view gbk) {
     gbk = BeforeZero(gbk);
+    const Cp936Table& table = Cp936Table::Get();
     std::string utf8;
-    utf8.reserve(gbk.size() + gbk.size() / 2 + 16);
-    const IconvHandle& handle = ThreadConverter(Route::GbkToUtf8);
-    WalkGbk(
-        gbk, utf8, [](std::string_view ascii, std::string& out) { out.append(ascii); },
-        [&handle](std::string_view run, std::string& out) {
-            // A GBK byte becomes at most three UTF-8 bytes (the euro sign: 80 -> E2 82 AC).
-            IconvAppend(handle, run, 3, out, [](std::string_view rest) {
-                return Substitution{kUtf8Replacement, GbkRefusedLength(rest)};
-            });
-        });
+    utf8.reserve(gbk.size() + gbk.size() / 2);
+    std::size_t at = 0;
+    while (at < gbk.size()) {
+        const std::size_t asciiEnd = AsciiRunEnd(gbk, at);
+        utf8.append(gbk.data() + at, asciiEnd - at);
+        at = asciiEnd;
+        while (at < gbk.size() && static_cast<unsigned char>(gbk[at]) >= 0x80) {
+            const DecodedChar ch = DecodeGbk(table, gbk, at);
+            AppendUtf8(ch.codePoint, utf8);
+            at += ch.length;
+        }
+    }
     return utf8;
 }
 
 std::string Utf8ToGbk(std::string_view utf8) {
     utf8 = BeforeZero(utf8);
+    const Cp936Table& table = Cp936Table::Get();
     std::string gbk;
     gbk.reserve(utf8.size());
-    const IconvHandle& handle = ThreadConverter(Route::Utf8ToGbk);
     std::size_t at = 0;
     while (at < utf8.size()) {
-        const std::size_t ascii = AsciiRunLength(utf8.substr(at));
-        gbk.append(utf8.substr(at, ascii));
-        at += ascii;
-        // A run of non-ASCII bytes: its valid stretches go to iconv in one call each; each
-        // ill-formed sequence becomes one "?" (U+FFFD has no GBK form).
+        const std::size_t asciiEnd = AsciiRunEnd(utf8, at);
+        gbk.append(utf8.data() + at, asciiEnd - at);
+        at = asciiEnd;
         while (at < utf8.size() && static_cast<unsigned char>(utf8[at]) >= 0x80) {
-            std::size_t validEnd = at;
-            Utf8Char ch{};
-            while (validEnd < utf8.size() && static_cast<unsigned char>(utf8[validEnd]) >= 0x80) {
-                ch = DecodeUtf8(utf8.substr(validEnd));
-                if (!ch.valid) break;
-                validEnd += ch.length;
-            }
-            // Every UTF-8 sequence of two or more bytes becomes at most two GBK bytes.
-            IconvAppend(handle, utf8.substr(at, validEnd - at), 1, gbk, [](std::string_view rest) {
-                // A character GBK cannot hold: one "?" for the whole character.
-                return Substitution{kGbkReplacement, DecodeUtf8(rest).length};
-            });
-            at = validEnd;
-            if (at < utf8.size() && static_cast<unsigned char>(utf8[at]) >= 0x80) {
-                gbk.append(kGbkReplacement);
-                at += ch.length;
-            }
+            // An ill-formed sequence decodes to U+FFFD, which GBK lacks: one "?" for it.
+            const DecodedChar ch = DecodeUtf8(utf8.substr(at));
+            AppendGbk(table, ch.codePoint, gbk);
+            at += ch.length;
         }
     }
     return gbk;
@@ -322,82 +210,44 @@ std::string Utf8ToGbk(std::string_view utf8) {
 std::u16string ToUtf16(std::string_view text, int codePage) {
     text = BeforeZero(text);
     std::u16string units;
-    if (codePage == kCodePageUtf8) {
-        units.reserve(text.size());
-        for (std::size_t at = 0; at < text.size();) {
-            const Utf8Char ch = DecodeUtf8(text.substr(at));
-            AppendUtf16(ch.codePoint, units);
-            at += ch.length;
-        }
-        return units;
-    }
-    if (codePage != kCodePageGbk) return units;
+    if (codePage != kCodePageUtf8 && codePage != kCodePageGbk) return units;
     units.reserve(text.size());
-    const IconvHandle& handle = ThreadConverter(Route::GbkToUtf16);
-    std::string runBytes;
-    WalkGbk(
-        text, units,
-        [](std::string_view ascii, std::u16string& out) {
-            for (const char byte : ascii) out.push_back(static_cast<char16_t>(byte));
-        },
-        [&handle, &runBytes](std::string_view run, std::u16string& out) {
-            runBytes.clear();
-            IconvAppend(handle, run, 2, runBytes, [](std::string_view rest) {
-                static constexpr char16_t kReplacement[] = {u'\xFFFD'};
-                return Substitution{UnitBytes(std::u16string_view(kReplacement, 1)),
-                                    GbkRefusedLength(rest)};
-            });
-            const std::size_t count = runBytes.size() / sizeof(char16_t);
-            const std::size_t oldSize = out.size();
-            out.resize(oldSize + count);
-            std::memcpy(out.data() + oldSize, runBytes.data(), count * sizeof(char16_t));
-        });
+    const Cp936Table* table = codePage == kCodePageGbk ? &Cp936Table::Get() : nullptr;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte < 0x80) {
+            units.push_back(byte);
+            ++at;
+            continue;
+        }
+        const DecodedChar ch = table ? DecodeGbk(*table, text, at) : DecodeUtf8(text.substr(at));
+        AppendUtf16(ch.codePoint, units);
+        at += ch.length;
+    }
     return units;
 }
 
 std::string FromUtf16(std::u16string_view units, int codePage) {
     units = BeforeZero(units);
     std::string bytes;
-    if (codePage == kCodePageUtf8) {
-        bytes.reserve(units.size() * 3);
-        for (std::size_t at = 0; at < units.size(); ++at) {
-            const char16_t unit = units[at];
-            if (IsHighSurrogate(unit) && at + 1 < units.size() && IsLowSurrogate(units[at + 1])) {
-                const char32_t codePoint = 0x10000 +
-                                           ((static_cast<char32_t>(unit) - 0xD800) << 10) +
-                                           (static_cast<char32_t>(units[at + 1]) - 0xDC00);
-                AppendUtf8(codePoint, bytes);
-                ++at;
-            } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-                AppendUtf8(kReplacementCharacter, bytes);  // a lone surrogate has no form
-            } else {
-                AppendUtf8(unit, bytes);
-            }
+    if (codePage != kCodePageUtf8 && codePage != kCodePageGbk) return bytes;
+    const Cp936Table* table = codePage == kCodePageGbk ? &Cp936Table::Get() : nullptr;
+    bytes.reserve(units.size() * (table ? 2 : 3));
+    for (std::size_t at = 0; at < units.size();) {
+        if (units[at] < 0x80) {
+            bytes.push_back(static_cast<char>(units[at]));
+            ++at;
+            continue;
         }
-        return bytes;
-    }
-    if (codePage != kCodePageGbk) return bytes;
-    bytes.reserve(units.size() * 2);
-    const IconvHandle& handle = ThreadConverter(Route::Utf16ToGbk);
-    std::size_t at = 0;
-    while (at < units.size()) {
-        while (at < units.size() && units[at] < 0x80)
-            bytes.push_back(static_cast<char>(units[at++]));
-        std::size_t runEnd = at;
-        while (runEnd < units.size() && units[runEnd] >= 0x80) ++runEnd;
-        IconvAppend(handle, UnitBytes(units.substr(at, runEnd - at)), 1, bytes,
-                    [](std::string_view rest) {
-                        // One "?" per character: a whole surrogate pair, or one unit.
-                        char16_t first = 0;
-                        char16_t second = 0;
-                        std::memcpy(&first, rest.data(), sizeof first);
-                        if (rest.size() >= 2 * sizeof(char16_t)) {
-                            std::memcpy(&second, rest.data() + sizeof first, sizeof second);
-                        }
-                        const bool pair = IsHighSurrogate(first) && IsLowSurrogate(second);
-                        return Substitution{kGbkReplacement, (pair ? 2 : 1) * sizeof(char16_t)};
-                    });
-        at = runEnd;
+        const DecodedChar ch = DecodeUtf16(units, at);
+        at += ch.length;
+        if (table) {
+            AppendGbk(*table, ch.codePoint, bytes);  // one "?" per character GBK lacks
+        } else {
+            const bool loneSurrogate =
+                IsHighSurrogate(ch.codePoint) || IsLowSurrogate(ch.codePoint);
+            AppendUtf8(loneSurrogate ? kReplacementCharacter : ch.codePoint, bytes);
+        }
     }
     return bytes;
 }

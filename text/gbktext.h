@@ -18,7 +18,8 @@ std::string ExpandQuotes(std::string_view gbk);
 // First position at or after start (below 1 counts as 1) where needle begins on a character
 // boundary; ignoreCase folds only A-Z/a-z. An empty needle is found at start when a byte lies
 // there.
-int FindText(std::string_view text, std::string_view needle, int start = 1, bool ignoreCase = false);
+int FindText(std::string_view text, std::string_view needle, int start = 1,
+             bool ignoreCase = false);
 bool ContainsText(std::string_view text, std::string_view needle, bool ignoreCase = false);
 
 // Every occurrence of from (found as FindText finds it) replaced by to, without rescanning.

@@ -4,6 +4,9 @@
 #include "text/codepage.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cstring>
 
 #include <string>
 #include <thread>
@@ -146,6 +149,81 @@ TEST(GbkUtf8, WholeTableAgreesWithCharacterByCharacter) {
     EXPECT_EQ(Utf8ToGbk(expectedUtf8), expectedGbk);
     EXPECT_EQ(FromUtf16(ToUtf16(all, kCodePageGbk), kCodePageUtf8), expectedUtf8);
     EXPECT_EQ(FromUtf16(ToUtf16(expectedUtf8, kCodePageUtf8), kCodePageGbk), expectedGbk);
+}
+
+// The lookup tables must say exactly what iconv's CP936 says, character for character.
+class IconvReference {
+public:
+    IconvReference(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
+    ~IconvReference() {
+        if (handle_ != reinterpret_cast<iconv_t>(-1)) iconv_close(handle_);
+    }
+    IconvReference(const IconvReference&) = delete;
+    IconvReference& operator=(const IconvReference&) = delete;
+    // The whole conversion of input, or nothing when iconv refuses any of it.
+    std::string Convert(std::string input) const {
+        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+        char output[16] = {};
+        char* in = input.data();
+        std::size_t inLeft = input.size();
+        char* out = output;
+        std::size_t outLeft = sizeof output;
+        if (iconv(handle_, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) return {};
+        return std::string(output, sizeof output - outLeft);
+    }
+
+private:
+    iconv_t handle_;
+};
+
+TEST(Cp936, TablesAgreeWithIconvEverywhere) {
+    const IconvReference encoder("CP936", "UTF-16LE");
+    int mismatches = 0;
+    for (unsigned unit = 0x80; unit <= 0xFFFF; ++unit) {
+        if (unit >= 0xD800 && unit <= 0xDFFF) continue;
+        const char16_t ch = static_cast<char16_t>(unit);
+        std::string utf16le(2, '\0');
+        utf16le[0] = static_cast<char>(unit & 0xFF);
+        utf16le[1] = static_cast<char>(unit >> 8);
+        std::string expected = encoder.Convert(utf16le);
+        if (expected.empty()) expected = "?";
+        if (FromUtf16(std::u16string_view(&ch, 1), kCodePageGbk) != expected && ++mismatches < 10) {
+            ADD_FAILURE() << "U+" << std::hex << unit;
+        }
+    }
+    const IconvReference decoder("UTF-16LE", "CP936");
+    for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+        for (unsigned second = 0x40; second <= 0xFE; ++second) {
+            const std::string pair{static_cast<char>(lead), static_cast<char>(second)};
+            const std::string single{static_cast<char>(lead)};
+            const std::u16string got = ToUtf16(pair, kCodePageGbk);
+            // What iconv makes of the pair, or of the lead standing alone and then the second.
+            std::string reference = decoder.Convert(pair);
+            std::u16string expected;
+            if (!reference.empty()) {
+                expected.resize(reference.size() / 2);
+                std::memcpy(expected.data(), reference.data(), reference.size());
+            } else {
+                const std::string alone = decoder.Convert(single);
+                const bool pairShaped = lead >= 0x81 && lead <= 0xFE && second != 0x7F;
+                if (alone.size() == 2) {
+                    char16_t unit = 0;
+                    std::memcpy(&unit, alone.data(), 2);
+                    expected = std::u16string(1, unit) +
+                               ToUtf16(std::string(1, static_cast<char>(second)), kCodePageGbk);
+                } else if (pairShaped) {
+                    expected = u"\uFFFD";
+                } else {
+                    expected = u"\uFFFD" +
+                               ToUtf16(std::string(1, static_cast<char>(second)), kCodePageGbk);
+                }
+            }
+            if (got != expected && ++mismatches < 10) {
+                ADD_FAILURE() << std::hex << lead << " " << second;
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 TEST(GbkUtf8, LargeTextConvertsWhole) {
