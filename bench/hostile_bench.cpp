@@ -1,0 +1,49 @@
+// Hostile pages through the whole page pipeline: hit openings that never close (each one a
+// place where a backtracking matcher would scan to the end of the page), and a page whose
+// information lines all carry " | " before the download count, so no hit can end. The time
+// per size shows the growth rate; bench/all checks that doubling the openings at most
+// about doubles the time.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "bench/benchpages.h"
+#include "regex/regexobject.h"
+#include "search/sharesite.h"
+#include "text/bytes.h"
+
+namespace {
+
+void RunPipeline(benchmark::State& state, const lq::Bytes& body) {
+    lq::RegexObject regex;
+    for (auto _ : state) {
+        const std::string text = lq::ResultPageText(body);
+        benchmark::DoNotOptimize(lq::ExtractPageCount(regex, text));
+        const std::vector<lq::SearchResult> hits = lq::ExtractResults(regex, text);
+        if (!hits.empty()) state.SkipWithError("a hostile page gave hits");
+        benchmark::DoNotOptimize(hits.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * body.size()));
+    state.counters["page_MB"] = static_cast<double>(body.size()) / 1e6;
+}
+
+void BM_UnclosedOpenings(benchmark::State& state) {
+    const lq::Bytes body =
+        lq::ToBytes(lq::bench::UnclosedOpeningsPage(static_cast<int>(state.range(0))));
+    RunPipeline(state, body);
+}
+BENCHMARK(BM_UnclosedOpenings)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Arg(40000)
+    ->Arg(80000)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_BarredInfoLines(benchmark::State& state) {
+    const lq::Bytes body =
+        lq::ToBytes(lq::bench::BarredInfoLinesPage(static_cast<int>(state.range(0))));
+    RunPipeline(state, body);
+}
+BENCHMARK(BM_BarredInfoLines)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
