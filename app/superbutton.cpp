@@ -49,14 +49,9 @@ void SuperButton::paintEvent(QPaintEvent*) {
         painter.setPen(QColor(0, 0, 204));
     } else {
         const QPalette& pal = palette();
-        QColor face = pal.color(QPalette::Button);
-        if (isDown()) {
-            face = face.darker(115);
-        } else if (hovered) {
-            face = face.lighter(108);
-        }
-        painter.fillRect(box, face);
-        painter.setPen(pal.color(QPalette::Mid));
+        const QColor face = pal.color(QPalette::Button);
+        painter.fillRect(box, isDown() ? face.darker(115) : face);
+        painter.setPen(hovered ? pal.color(QPalette::Highlight) : pal.color(QPalette::Mid));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
         painter.setPen(pal.color(QPalette::ButtonText));
     }

@@ -131,6 +131,9 @@ QWidget* MakeStatusBar() {
     part->setObjectName(QStringLiteral("状态条1.part0"));
     part->setTextFormat(Qt::PlainText);
     part->setTextInteractionFlags(Qt::NoTextInteraction);
+    // A notice longer than the bar is cut off at the bar's edge instead of widening it.
+    part->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    part->setMinimumWidth(0);
     bar->addWidget(part, 1);
     return bar;
 }
