@@ -14,7 +14,8 @@
 
 namespace lq {
 
-bool SearchLock::Acquire(std::stop_token stop) {
+// The token is taken by value as the header declares; it is a cheap shared handle.
+bool SearchLock::Acquire(std::stop_token stop) {  // NOLINT(performance-unnecessary-value-param)
     std::unique_lock lock(mutex_);
     // A run that was superseded before it got here must not take the lock from its successor.
     if (stop.stop_requested()) return false;
@@ -145,8 +146,7 @@ void SearchRuns::StartSearch() {
 void SearchRuns::ReapFinished() {
     // Only runs that have set their flag are removed; the join in the jthread's destructor
     // then waits for nothing but the thread's return.
-    runs_.remove_if(
-        [](const Run& run) { return run.finished->load(std::memory_order_acquire); });
+    runs_.remove_if([](const Run& run) { return run.finished->load(std::memory_order_acquire); });
 }
 
 void SearchRuns::RequestStopAll() {

@@ -46,7 +46,7 @@ public:
     void RequestStopAll();
     void JoinAll();
     void StopAndJoinAll();
-    bool AnyRunning();       // a started run has not finished
+    bool AnyRunning();  // a started run has not finished
     SearchLock& Lock() { return lock_; }
 
 private:

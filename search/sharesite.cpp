@@ -54,8 +54,8 @@ std::string ResultPageText(const Bytes& body) { return Utf8ToGbk(TextBeforeZero(
 std::string GoPageText(const Bytes& body) { return TextBeforeZero(body); }
 
 std::string SearchAddressStem(std::string_view keyword) {
-    return CurrentSettings().shareSiteBase + "/s/?kw=" +
-           UrlEncode(keyword, /*keepUnreserved=*/true, /*asUtf8=*/true) + "&page=";
+    return CurrentSettings().shareSiteBase +
+           "/s/?kw=" + UrlEncode(keyword, /*keepUnreserved=*/true, /*asUtf8=*/true) + "&page=";
 }
 
 std::string SearchPageAddress(std::string_view keyword, int pageNumber) {

@@ -83,8 +83,8 @@ std::string ResultPageHtml(const std::vector<FixtureHit>& hits, int lastPage) {
     if (lastPage > 0) {
         html += "<div class=\"pager\">";
         for (int page = 1; page <= lastPage; ++page) {
-            html += "<a href=\"?page=" + std::to_string(page) + "\">&nbsp;" +
-                    std::to_string(page) + "&nbsp;</a>";
+            html += "<a href=\"?page=" + std::to_string(page) + "\">&nbsp;" + std::to_string(page) +
+                    "&nbsp;</a>";
         }
         html += "</div>\n";
     }

@@ -53,8 +53,8 @@ private:
 // The site's result markup, built from UTF-8 parts.
 struct FixtureHit {
     std::string id;
-    std::string name;       // the title attribute
-    std::string size;       // "" for an information line without a size segment
+    std::string name;  // the title attribute
+    std::string size;  // "" for an information line without a size segment
     std::string downloads;
 };
 std::string HitMarkup(const FixtureHit& hit);

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "search/settings.h"
-#include "text/codepage.h"
 #include "tests/search/fixturesite.h"
+#include "text/codepage.h"
 
 namespace lq {
 namespace {
@@ -33,7 +33,8 @@ TEST(HotList, ExtractHotTitlesKeepsEveryTitleInPageOrder) {
                 ElementsAre("Up"));
     EXPECT_TRUE(ExtractHotTitles(TopLink("a", "two\nlines")).empty());
     EXPECT_TRUE(ExtractHotTitles("").empty());
-    EXPECT_TRUE(ExtractHotTitles("<a href=\"/t/abc\" target=\"_blank\" title=\"not hot\">").empty());
+    EXPECT_TRUE(
+        ExtractHotTitles("<a href=\"/t/abc\" target=\"_blank\" title=\"not hot\">").empty());
 }
 
 TEST(HotList, CleanHotTitleRemovesEveryQuestionMark) {
@@ -56,7 +57,7 @@ TEST(HotList, NoticeToShow) {
     const Case cases[] = {
         {"欢迎使用本软件，祝您搜索愉快！", true},
         {"第一行\r\n第二行\n", true},  // shown whole, line breaks and all
-        {"", true},                   // an empty notice leaves the bar empty
+        {"", true},                    // an empty notice leaves the bar empty
         {"共50个资源", false},
         {"404 Not Found", false},
         {"<html><title>502 Bad Gateway</title></html>", false},

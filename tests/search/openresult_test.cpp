@@ -7,8 +7,8 @@
 
 #include "search/settings.h"
 #include "search/sharesite.h"
-#include "text/codepage.h"
 #include "tests/search/fixturesite.h"
+#include "text/codepage.h"
 
 namespace lq {
 namespace {
@@ -84,7 +84,7 @@ TEST(OpenResult, GoAddressesAreResolvedThroughTheirGoPage) {
         {GoPageAddress("script"), ""},
         {GoPageAddress("local"), ""},
         {GoPageAddress("none"), ""},
-        {GoPageAddress("missing"), ""},                                       // 404, empty body
+        {GoPageAddress("missing"), ""},                                   // 404, empty body
         {site.Base() + "/deep/go/x", "https://pan.example.com/s/1deep"},  // "/go/" anywhere
     };
     for (const Case& c : cases) EXPECT_EQ(ResolveForOpening(c.address), c.opened) << c.address;

@@ -49,7 +49,7 @@ int RecordingView::Position() const {
     return position_;
 }
 
-void RecordingView::Record(std::string text) {
+void RecordingView::Record(const std::string& text) {
     Hook hook;
     {
         std::lock_guard lock(mutex_);

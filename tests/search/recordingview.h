@@ -45,7 +45,7 @@ public:
     void SetCellText(int row, int column, std::string_view gbkText) override;
 
 private:
-    void Record(std::string text);  // records, then runs the hook without the mutex held
+    void Record(const std::string& text);  // records, then runs the hook without the mutex held
 
     mutable std::mutex mutex_;
     std::vector<Call> calls_;

@@ -9,21 +9,22 @@
 #include <chrono>
 #include <climits>
 #include <future>
+#include <utility>
 
 #include "search/openresult.h"
 #include "search/settings.h"
 #include "search/sharesite.h"
-#include "text/codepage.h"
 #include "tests/search/fixturesite.h"
 #include "tests/search/recordingview.h"
+#include "text/codepage.h"
 
 namespace lq {
 namespace {
 
 using namespace std::chrono_literals;
+using test::FixtureHit;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-using test::FixtureHit;
 using Row = test::RecordingView::Row;
 
 // Generous: only a run that hangs gets near it.
@@ -91,13 +92,14 @@ TEST_F(SearchRunTest, OnePageWithoutPagerUnticked) {
 
     const std::string go1 = ShareAddress("a1"), go2 = ShareAddress("a2");
     const std::string name1 = Utf8ToGbk(hits[0].name), name2 = Utf8ToGbk(hits[1].name);
-    EXPECT_THAT(view.CallTexts(),
-                ElementsAre("ClearRows", "ReadKeyword", "SetProgressRange 1 1", "ReadSpeedOption",
-                            "AppendRow", "RowCount", "SetCellText 0 0 1", "SetCellText 0 1 " + name1,
-                            "SetCellText 0 2 1.5G", "SetCellText 0 3 101", "SetCellText 0 4 " + go1,
-                            "ReadSpeedOption", "AppendRow", "RowCount", "SetCellText 1 0 2",
-                            "SetCellText 1 1 " + name2, "SetCellText 1 2 ", "SetCellText 1 3 102",
-                            "SetCellText 1 4 " + go2, "SetProgressPosition 1"));
+    EXPECT_THAT(
+        view.CallTexts(),
+        ElementsAre("ClearRows", "ReadKeyword", "SetProgressRange 1 1", "ReadSpeedOption",
+                    "AppendRow", "RowCount", "SetCellText 0 0 1", "SetCellText 0 1 " + name1,
+                    "SetCellText 0 2 1.5G", "SetCellText 0 3 101", "SetCellText 0 4 " + go1,
+                    "ReadSpeedOption", "AppendRow", "RowCount", "SetCellText 1 0 2",
+                    "SetCellText 1 1 " + name2, "SetCellText 1 2 ", "SetCellText 1 3 102",
+                    "SetCellText 1 4 " + go2, "SetProgressPosition 1"));
     // n + 1 requests for a page of n hits.
     EXPECT_THAT(site.Requests(), ElementsAre(Target("one", 1), GoTarget("a1"), GoTarget("a2")));
     EXPECT_FALSE(runs.Lock().IsHeld());
@@ -169,9 +171,9 @@ TEST_F(SearchRunTest, TickingTheOptionMidPageAppliesFromTheNextHit) {
 
 TEST_F(SearchRunTest, DroppedHitsTakeNoSequenceNumber) {
     const std::vector<FixtureHit> hits = {
-        {"k1", "第一", "1G", "1"}, {"k2", "", "2G", "2"},  // k2: empty name
+        {"k1", "第一", "1G", "1"}, {"k2", "", "2G", "2"},    // k2: empty name
         {"k3", "第三", "3G", "3"}, {"k4", "第四", "", "4"},  // k3: go page without target
-        {"k5", "第五", "5G", "5"},                              // k5: go page missing
+        {"k5", "第五", "5G", "5"},                           // k5: go page missing
         {"k6", "第六", "6G", "6"},
     };
     ServePage("drop", 1, hits, 2);
@@ -184,10 +186,9 @@ TEST_F(SearchRunTest, DroppedHitsTakeNoSequenceNumber) {
                 ElementsAre(RowOf(1, hits[0], false), RowOf(2, hits[3], false),
                             RowOf(3, hits[5], false), RowOf(4, {"k7", "第七", "7G", "7"}, false)));
     // The go page of the nameless hit is still asked for: the name is looked at afterwards.
-    EXPECT_THAT(site.Requests(),
-                ElementsAre(Target("drop", 1), GoTarget("k1"), GoTarget("k2"), GoTarget("k3"),
-                            GoTarget("k4"), GoTarget("k5"), GoTarget("k6"), Target("drop", 2),
-                            GoTarget("k7")));
+    EXPECT_THAT(site.Requests(), ElementsAre(Target("drop", 1), GoTarget("k1"), GoTarget("k2"),
+                                             GoTarget("k3"), GoTarget("k4"), GoTarget("k5"),
+                                             GoTarget("k6"), Target("drop", 2), GoTarget("k7")));
 }
 
 TEST_F(SearchRunTest, EmptyKeywordIsSearchedAndTheListClearedFirst) {
@@ -367,7 +368,8 @@ TEST(SearchLockTest, WorkerStoppedBeforeItGetsTheLockMakesNoCall) {
     std::stop_source holder;
     ASSERT_TRUE(lock.Acquire(holder.get_token()));
     {
-        std::jthread worker([&](std::stop_token stop) { SearchWorker(stop, view, lock); });
+        std::jthread worker(
+            [&](std::stop_token stop) { SearchWorker(std::move(stop), view, lock); });
         std::this_thread::sleep_for(20ms);
     }  // asked to stop and joined here
     EXPECT_TRUE(view.Calls().empty());

@@ -9,8 +9,8 @@
 
 #include "regex/regexobject.h"
 #include "search/settings.h"
-#include "text/codepage.h"
 #include "tests/search/fixturesite.h"
+#include "text/codepage.h"
 
 namespace lq {
 namespace {
@@ -31,7 +31,7 @@ TEST(ShareSiteAddresses, SearchPageAddress) {
     struct Case {
         std::string keyword;  // GBK
         int page;
-        std::string tail;     // after the site base
+        std::string tail;  // after the site base
     };
     const Case cases[] = {
         {"abc", 2, "/s/?kw=abc&page=2"},
@@ -58,17 +58,17 @@ TEST(ShareSitePages, ExtractPageCount) {
     const Case cases[] = {
         {"", 1},
         {"<html>no pager here</html>", 1},
-        {"&nbsp;0&nbsp;", 1},                                  // last number 0
-        {"&nbsp;4&nbsp;<a>&nbsp;0&nbsp;</a>", 1},              // the last decides, even when 0
-        {"&nbsp;1&nbsp;&nbsp;2&nbsp;&nbsp;3&nbsp;", 3},        // each number with its own pair
-        {"&nbsp;1&nbsp;2&nbsp;3&nbsp;4&nbsp;", 3},             // shared marks: 2 and 4 are skipped
-        {"&NBSP;7&NBSP;", 7},                                  // without regard to case
-        {"&nbsp;9&nbsp; ... &nbsp;2&nbsp;", 2},                // the last, not the largest
+        {"&nbsp;0&nbsp;", 1},                            // last number 0
+        {"&nbsp;4&nbsp;<a>&nbsp;0&nbsp;</a>", 1},        // the last decides, even when 0
+        {"&nbsp;1&nbsp;&nbsp;2&nbsp;&nbsp;3&nbsp;", 3},  // each number with its own pair
+        {"&nbsp;1&nbsp;2&nbsp;3&nbsp;4&nbsp;", 3},       // shared marks: 2 and 4 are skipped
+        {"&NBSP;7&NBSP;", 7},                            // without regard to case
+        {"&nbsp;9&nbsp; ... &nbsp;2&nbsp;", 2},          // the last, not the largest
         {"&nbsp;007&nbsp;", 7},
         {"&nbsp;&nbsp;", 1},
         {"&nbsp; 5 &nbsp;", 1},
         {"&nbsp;2147483647&nbsp;", INT_MAX},
-        {"&nbsp;2147483648&nbsp;", INT_MAX},                   // past 32 bits: clamped
+        {"&nbsp;2147483648&nbsp;", INT_MAX},  // past 32 bits: clamped
         {"&nbsp;123456789012&nbsp;", INT_MAX},
     };
     RegexObject regex;
@@ -108,16 +108,19 @@ TEST(ShareSitePages, ExtractResults) {
         {"page without hits", "<html><body>没有找到</body></html>", {}},
         {"one hit", plain, {{"Ab12", "三体 全集", "1.5G", "120"}}},
         {"no size: empty size, hit kept", noSize, {{"NoSz9", "无大小", "", "7"}}},
-        {"page order", noSize + plain,
+        {"page order",
+         noSize + plain,
          {{"NoSz9", "无大小", "", "7"}, {"Ab12", "三体 全集", "1.5G", "120"}}},
         // " | " after the size cannot end a match: the first link runs on to the next
         // information line that fits, taking that line's size and count.
         {"merged hit",
          "<div class=\"catlist-li\"><a href=\"/t/First1\" target=\"_blank\" title=\"第一个\">"
          "<span>x</span></a></div><div class=\"catlist-li-info\">文件大小：9G<i></i> | "
-         "下载次数：5 <i></i>浏览次数：50</div>\n" + later,
+         "下载次数：5 <i></i>浏览次数：50</div>\n" +
+             later,
          {{"First1", "第一个", "700M", "33"}}},
-        {"empty title kept as empty name", HitMarkup({"Empty1", "", "1K", "2"}),
+        {"empty title kept as empty name",
+         HitMarkup({"Empty1", "", "1K", "2"}),
          {{"Empty1", "", "1K", "2"}}},
         {"title with a line feed gives no hit for its link",
          HitMarkup({"Broken", "两\n行", "1K", "2"}) + plain,
@@ -136,7 +139,9 @@ TEST(ShareSitePages, ExtractResults) {
          {{"Up1", "大写", "", "3"}}},
     };
     RegexObject regex;
-    for (const Case& c : cases) ExpectHits(ExtractResults(regex, Utf8ToGbk(c.page)), c.hits, c.label);
+    for (const Case& c : cases) {
+        ExpectHits(ExtractResults(regex, Utf8ToGbk(c.page)), c.hits, c.label);
+    }
 }
 
 TEST(ShareSitePages, ExtractGoTarget) {
@@ -164,7 +169,7 @@ TEST(ShareSitePages, PageTextsEndAtTheFirstZeroByte) {
     const Bytes tail = ToBytes("after");
     body.insert(body.end(), tail.begin(), tail.end());
     EXPECT_EQ(ResultPageText(body), Utf8ToGbk("三体"));  // converted to GBK
-    EXPECT_EQ(GoPageText(body), "三体");                  // taken as it is
+    EXPECT_EQ(GoPageText(body), "三体");                 // taken as it is
     EXPECT_EQ(ResultPageText({}), "");
     EXPECT_EQ(GoPageText({}), "");
     EXPECT_EQ(ResultPageText(Bytes{0, 'a'}), "");
