@@ -258,6 +258,17 @@ TEST_F(CliFixture, ControlCharactersAndBackslashesInFieldsAreEscaped) {
               "http://h/share/e1\nsecond\tline\\x");
 }
 
+TEST_F(CliFixture, HotTitlesStayOneLineEach) {
+    const auto link = [](const std::string& title) {
+        return "<a href=\"/s/?kw=x\" target=\"_blank\" title=\"" + title + "\">x</a>\n";
+    };
+    site_.Serve("/top/?b=3",
+                link("a") + link("b?") + link("tab\tand\\slash") + link("cr\rx\x1B") + link("???"));
+    const ChildResult result = Cli({"hot"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "a\nb\ntab\\tand\\\\slash\ncr\\rx\\x1B\n\n");
+}
+
 TEST_F(CliFixture, NoticeHoldingFortyOrFiftyOrNothingPrintsNothing) {
     struct Case {
         std::string body;
