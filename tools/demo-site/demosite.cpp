@@ -12,7 +12,9 @@ namespace {
 
 constexpr const char* kHtml = "text/html; charset=utf-8";
 constexpr const char* kPlain = "text/plain; charset=utf-8";
-constexpr int kServingThreads = 8;
+// Each kept-alive client (a search run, the window thread) holds a thread while its connection
+// idles; enough for superseded runs and benchmarks without queueing behind idle ones.
+constexpr int kServingThreads = 32;
 
 // The server hands every accepted connection to its task queue: counting what is queued counts
 // TCP connections exactly, whatever the client does with keep-alive.
