@@ -312,6 +312,47 @@ TEST(RegexObject, TextEndsAtZeroByte) {
     EXPECT_EQ(regex.MatchCount(), 0);
 }
 
+TEST(RegexObject, GroupsReadInAnyOrder) {
+    // Groups are worked out when first read; reading some, then others, then going back to
+    // earlier matches must always give the same answers.
+    std::string subject;
+    for (int i = 0; i < 5; ++i) {
+        subject +=
+            "<" + std::to_string(i) + "|x" + std::to_string(i) + "|y" + std::to_string(i) + ">";
+    }
+    const std::string pattern = "<([0-9])\\|(x[0-9])\\|(y([0-9]))>";
+    RegexObject regex;
+    ASSERT_TRUE(regex.Create(pattern, subject));
+    ASSERT_EQ(regex.MatchCount(), 5);
+    EXPECT_EQ(regex.SubMatchText(3, 2), "x2");
+    EXPECT_EQ(regex.SubMatchText(1, 1), "0");
+    EXPECT_EQ(regex.SubMatchText(3, 4), "2");
+    EXPECT_EQ(regex.SubMatchText(3, 1), "2");
+    EXPECT_EQ(regex.SubMatchText(5, 3), "y4");
+    for (int i = 1; i <= 5; ++i) {
+        const std::string digit = std::to_string(i - 1);
+        EXPECT_EQ(regex.SubMatchText(i, 1), digit);
+        EXPECT_EQ(regex.SubMatchText(i, 2), "x" + digit);
+        EXPECT_EQ(regex.SubMatchText(i, 3), "y" + digit);
+        EXPECT_EQ(regex.SubMatchText(i, 4), digit);
+    }
+    // The same pattern again on another subject: what was learnt about it changes nothing.
+    ASSERT_TRUE(regex.Create(pattern, "<7|x8|y9>"));
+    EXPECT_EQ(regex.SubMatchText(1, 4), "9");
+    EXPECT_EQ(regex.SubMatchText(1, 1), "7");
+    EXPECT_EQ(regex.SubMatchText(1, 3), "y9");
+}
+
+TEST(RegexObject, GroupsWithBracketsInClassesAndNames) {
+    RegexObject regex;
+    ASSERT_TRUE(regex.Create("[(](a+)[)](?P<n>b)(?:c)(d)", "(aa)bcd"));
+    ASSERT_EQ(regex.MatchCount(), 1);
+    EXPECT_EQ(regex.SubMatchCount(), 3);
+    EXPECT_EQ(regex.SubMatchText(1, 3), "d");
+    EXPECT_EQ(regex.SubMatchText(1, 1), "aa");
+    EXPECT_EQ(regex.SubMatchText(1, 2), "b");
+}
+
 TEST(RegexObject, ManyMatchesAreAllKept) {
     std::string page;
     for (int i = 0; i < 20000; ++i) page += G("<b>") + std::to_string(i) + G("中</b>\n");
