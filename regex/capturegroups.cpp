@@ -62,6 +62,31 @@ std::vector<std::size_t> CapturingGroupOpenings(std::string_view pattern) {
     return openings;
 }
 
+bool LooksAroundMatches(std::string_view pattern) {
+    std::size_t at = 0;
+    while (at < pattern.size()) {
+        const char ch = pattern[at];
+        if (ch == '\\') {
+            if (at + 1 >= pattern.size()) return false;
+            const char next = pattern[at + 1];
+            if (next == 'Q') {
+                const std::size_t end = pattern.find("\\E", at + 2);
+                at = end == std::string_view::npos ? pattern.size() : end + 2;
+                continue;
+            }
+            if (next == 'b' || next == 'B' || next == 'A' || next == 'z') return true;
+            at += 2;
+        } else if (ch == '[') {
+            at = SkipClass(pattern, at);
+        } else if (ch == '^' || ch == '$') {
+            return true;
+        } else {
+            ++at;
+        }
+    }
+    return false;
+}
+
 std::string KeepOnlyGroups(std::string_view pattern, const std::vector<std::size_t>& openings,
                            const std::vector<int>& keep) {
     std::string result;

@@ -15,6 +15,10 @@ namespace lq {
 // "(?:", "(?i)" and the like do not.
 std::vector<std::size_t> CapturingGroupOpenings(std::string_view pattern);
 
+// True when the pattern holds "^", "$", "\b", "\B", "\A" or "\z" outside a class: assertions
+// that look at the text around a match, so its groups must be worked out with that text.
+bool LooksAroundMatches(std::string_view pattern);
+
 // The pattern with every capturing group whose number is not in keep (1-based, ascending)
 // turned into a non-capturing one; openings as CapturingGroupOpenings gives them.
 std::string KeepOnlyGroups(std::string_view pattern, const std::vector<std::size_t>& openings,

@@ -13,6 +13,7 @@
 
 #include "regex/capturegroups.h"
 #include "regex/composition.h"
+#include "regex/literalprefix.h"
 #include "text/codepage.h"
 #include "text/gbktext.h"
 
@@ -28,6 +29,11 @@ constexpr int kPositionNotFound = -2;
 // Compiled patterns a RegexObject keeps for its next Create: a search run alternates between
 // the page-count and the hit pattern, and a warm DFA matches a page much faster.
 constexpr std::size_t kCompiledPatternsKept = 4;
+// A leading literal this long is worth jumping to instead of an unanchored search.
+constexpr std::size_t kMinimumUsefulPrefix = 3;
+// Places where the leading literal stood but no match began, before the search stops jumping:
+// such a try may read far ahead before it fails, so their number must stay bounded.
+constexpr int kFailedStartsAllowed = 16;
 
 std::size_t Utf8CharLength(std::string_view utf8, std::size_t at) {
     const auto lead = static_cast<unsigned char>(utf8[at]);
@@ -65,6 +71,8 @@ struct CompiledPattern {
     bool multiline = true;
     std::unique_ptr<RE2> engine;  // null when RE2 rejected the pattern
     std::vector<std::size_t> groupOpenings;
+    std::string prefix;       // what every match begins with (lower case without case sensitivity)
+    bool looksAround = true;  // groups must be worked out with the text around the match
     std::vector<GroupProgram> programs;
     std::vector<bool> wanted;  // groups callers have read, by original number
     int currentProgram = -1;   // the program for wanted, once made
@@ -154,6 +162,8 @@ CompiledPattern& RegexObject::State::Compile(const std::string& utf8Pattern, boo
         entry.engine.reset();
     } else {
         entry.groupOpenings = CapturingGroupOpenings(utf8Pattern);
+        entry.prefix = LiteralPrefix(utf8Pattern, caseSensitive);
+        entry.looksAround = LooksAroundMatches(utf8Pattern);
         entry.wanted.assign(static_cast<std::size_t>(entry.engine->NumberOfCapturingGroups()) + 1,
                             false);
     }
@@ -165,22 +175,42 @@ CompiledPattern& RegexObject::State::Compile(const std::string& utf8Pattern, boo
 // Every match from left to right, each search starting where the previous match ended on the
 // whole subject (so "^", "$" and "\b" see the text around the starting point), an empty match
 // moving on by one character. Only the whole match is asked for, which RE2 answers with its
-// DFAs; each search is linear and none goes back, so a page costs one pass however many
+// DFAs alone; each search is linear and none goes back, so a page costs one pass however many
 // matches or unclosed openings it holds.
+//
+// When every match begins with a literal text, the search jumps to each place where that text
+// stands and asks RE2 for a match anchored there: the first place that has one is where the
+// unanchored search would have found its match, and RE2 need not run backwards to find where
+// the match began. A place without a match is followed by one ordinary search for the next
+// match, and after kFailedStartsAllowed such places the ordinary search does the rest.
 void RegexObject::State::FindAll(bool global) {
     const RE2& engine = *current->engine;
+    const std::string_view prefix = current->prefix;
+    const bool caseSensitive = current->caseSensitive;
     const re2::StringPiece text(utf8Subject);
+    const std::size_t size = utf8Subject.size();
     re2::StringPiece whole;
+    int failedStarts = prefix.size() >= kMinimumUsefulPrefix ? 0 : kFailedStartsAllowed;
     std::size_t from = 0;
-    while (from <= utf8Subject.size()) {
-        if (!engine.Match(text, from, utf8Subject.size(), RE2::UNANCHORED, &whole, 1)) break;
+    while (from <= size) {
+        bool found = false;
+        if (failedStarts < kFailedStartsAllowed) {
+            const std::size_t start = FindPrefix(utf8Subject, prefix, from, caseSensitive);
+            if (start == std::string_view::npos) break;  // no match can begin anywhere later
+            found = engine.Match(text, start, size, RE2::ANCHOR_START, &whole, 1);
+            if (!found) {
+                ++failedStarts;
+                from = start + Utf8CharLength(utf8Subject, start);
+            }
+        }
+        if (!found && !engine.Match(text, from, size, RE2::UNANCHORED, &whole, 1)) break;
         Span span;
         span.begin = static_cast<std::size_t>(whole.data() - text.data());
         span.end = span.begin + whole.size();
         wholeMatches.push_back(span);
         if (!global) break;
         if (whole.empty()) {
-            if (span.end >= utf8Subject.size()) break;
+            if (span.end >= size) break;
             from = span.end + Utf8CharLength(utf8Subject, span.end);
         } else {
             from = span.end;
@@ -196,17 +226,24 @@ void RegexObject::State::FindAll(bool global) {
 bool RegexObject::State::Extract(std::size_t match, const GroupProgram& program,
                                  std::vector<Span>& spans) const {
     const RE2& engine = program.engine ? *program.engine : *current->engine;
-    const re2::StringPiece text(utf8Subject);
     const Span& whole = wholeMatches[match];
+    // Without assertions that look beyond the match, its own text is all the engine needs,
+    // and a short text lets RE2 go straight to its group-tracking engine.
+    const re2::StringPiece text =
+        current->looksAround
+            ? re2::StringPiece(utf8Subject)
+            : re2::StringPiece(utf8Subject.data() + whole.begin, whole.end - whole.begin);
+    const std::size_t begin = current->looksAround ? whole.begin : 0;
+    const std::size_t end = current->looksAround ? whole.end : text.size();
     std::vector<re2::StringPiece> found(program.groups.size() + 1);
-    if (!engine.Match(text, whole.begin, whole.end, RE2::ANCHOR_BOTH, found.data(),
+    if (!engine.Match(text, begin, end, RE2::ANCHOR_BOTH, found.data(),
                       static_cast<int>(found.size()))) {
         return false;
     }
     for (std::size_t k = 0; k < program.groups.size(); ++k) {
         Span span;
         if (found[k + 1].data() != nullptr) {
-            span.begin = static_cast<std::size_t>(found[k + 1].data() - text.data());
+            span.begin = static_cast<std::size_t>(found[k + 1].data() - utf8Subject.data());
             span.end = span.begin + found[k + 1].size();
         }
         spans[static_cast<std::size_t>(program.groups[k] - 1)] = span;

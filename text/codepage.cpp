@@ -44,6 +44,38 @@ std::size_t AsciiRunEnd(std::string_view text, std::size_t from) {
     return at;
 }
 
+// Collects output bytes in a small local buffer and appends them to a string in chunks, so
+// converting a character costs a few stores instead of a string append per byte.
+class ByteSink {
+public:
+    explicit ByteSink(std::string& output) : output_(output) {}
+    ~ByteSink() { Flush(); }
+    ByteSink(const ByteSink&) = delete;
+    ByteSink& operator=(const ByteSink&) = delete;
+
+    // Room for up to kMaxCharBytes bytes; Commit says how many were written.
+    char* Room() {
+        if (used_ + kMaxCharBytes > sizeof buffer_) Flush();
+        return buffer_ + used_;
+    }
+    void Commit(std::size_t count) { used_ += count; }
+    void Append(const char* bytes, std::size_t count) {
+        Flush();
+        output_.append(bytes, count);
+    }
+    void Flush() {
+        output_.append(buffer_, used_);
+        used_ = 0;
+    }
+
+    static constexpr std::size_t kMaxCharBytes = 4;
+
+private:
+    std::string& output_;
+    char buffer_[1024];
+    std::size_t used_ = 0;
+};
+
 // ---- UTF-8 ----
 
 struct DecodedChar {
@@ -89,22 +121,33 @@ DecodedChar DecodeUtf8(std::string_view bytes) {
     return {codePoint, length};
 }
 
-void AppendUtf8(char32_t codePoint, std::string& output) {
+// Writes the UTF-8 form of codePoint at out and returns how many bytes it took.
+std::size_t WriteUtf8(char32_t codePoint, char* out) {
     if (codePoint < 0x80) {
-        output.push_back(static_cast<char>(codePoint));
-    } else if (codePoint < 0x800) {
-        output.push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
-        output.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-    } else if (codePoint < 0x10000) {
-        output.push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
-        output.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
-        output.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-    } else {
-        output.push_back(static_cast<char>(0xF0 | (codePoint >> 18)));
-        output.push_back(static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F)));
-        output.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
-        output.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+        out[0] = static_cast<char>(codePoint);
+        return 1;
     }
+    if (codePoint < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (codePoint >> 6));
+        out[1] = static_cast<char>(0x80 | (codePoint & 0x3F));
+        return 2;
+    }
+    if (codePoint < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (codePoint >> 12));
+        out[1] = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (codePoint & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (codePoint >> 18));
+    out[1] = static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (codePoint & 0x3F));
+    return 4;
+}
+
+void AppendUtf8(char32_t codePoint, std::string& output) {
+    char bytes[4];
+    output.append(bytes, WriteUtf8(codePoint, bytes));
 }
 
 // ---- UTF-16 ----
@@ -150,20 +193,29 @@ DecodedChar DecodeGbk(const Cp936Table& table, std::string_view gbk, std::size_t
     return {kReplacementCharacter, 1};
 }
 
-// Appends the GBK form of a character of U+0080 or above, or "?" when GBK has none.
-void AppendGbk(const Cp936Table& table, char32_t codePoint, std::string& output) {
+// Writes the GBK form of a character of U+0080 or above at out, or "?" when GBK has none;
+// returns how many bytes it took.
+std::size_t WriteGbk(const Cp936Table& table, char32_t codePoint, char* out) {
     const std::uint16_t code =
         codePoint < 0x10000 && !IsHighSurrogate(codePoint) && !IsLowSurrogate(codePoint)
             ? table.Encode(static_cast<char16_t>(codePoint))
             : 0;
     if (code == 0) {
-        output.push_back(kGbkReplacement);
-    } else if (code < 0x100) {
-        output.push_back(static_cast<char>(code));
-    } else {
-        output.push_back(static_cast<char>(code >> 8));
-        output.push_back(static_cast<char>(code & 0xFF));
+        out[0] = kGbkReplacement;
+        return 1;
     }
+    if (code < 0x100) {
+        out[0] = static_cast<char>(code);
+        return 1;
+    }
+    out[0] = static_cast<char>(code >> 8);
+    out[1] = static_cast<char>(code & 0xFF);
+    return 2;
+}
+
+void AppendGbk(const Cp936Table& table, char32_t codePoint, std::string& output) {
+    char bytes[2];
+    output.append(bytes, WriteGbk(table, codePoint, bytes));
 }
 
 }  // namespace
@@ -173,17 +225,19 @@ std::string GbkToUtf8(std::string_view gbk) {
     const Cp936Table& table = Cp936Table::Get();
     std::string utf8;
     utf8.reserve(gbk.size() + gbk.size() / 2);
+    ByteSink sink(utf8);
     std::size_t at = 0;
     while (at < gbk.size()) {
         const std::size_t asciiEnd = AsciiRunEnd(gbk, at);
-        utf8.append(gbk.data() + at, asciiEnd - at);
+        if (asciiEnd > at) sink.Append(gbk.data() + at, asciiEnd - at);
         at = asciiEnd;
         while (at < gbk.size() && static_cast<unsigned char>(gbk[at]) >= 0x80) {
             const DecodedChar ch = DecodeGbk(table, gbk, at);
-            AppendUtf8(ch.codePoint, utf8);
+            sink.Commit(WriteUtf8(ch.codePoint, sink.Room()));
             at += ch.length;
         }
     }
+    sink.Flush();
     return utf8;
 }
 
@@ -192,18 +246,32 @@ std::string Utf8ToGbk(std::string_view utf8) {
     const Cp936Table& table = Cp936Table::Get();
     std::string gbk;
     gbk.reserve(utf8.size());
+    ByteSink sink(gbk);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     std::size_t at = 0;
     while (at < utf8.size()) {
         const std::size_t asciiEnd = AsciiRunEnd(utf8, at);
-        gbk.append(utf8.data() + at, asciiEnd - at);
+        if (asciiEnd > at) sink.Append(utf8.data() + at, asciiEnd - at);
         at = asciiEnd;
-        while (at < utf8.size() && static_cast<unsigned char>(utf8[at]) >= 0x80) {
+        while (at < utf8.size() && bytes[at] >= 0x80) {
+            // Most characters here are three-byte ones (Chinese): read those directly.
+            const unsigned char lead = bytes[at];
+            if (lead >= 0xE1 && lead <= 0xEC && at + 2 < utf8.size() &&
+                (bytes[at + 1] & 0xC0) == 0x80 && (bytes[at + 2] & 0xC0) == 0x80) {
+                const char32_t codePoint = (static_cast<char32_t>(lead & 0x0F) << 12) |
+                                           (static_cast<char32_t>(bytes[at + 1] & 0x3F) << 6) |
+                                           (bytes[at + 2] & 0x3F);
+                sink.Commit(WriteGbk(table, codePoint, sink.Room()));
+                at += 3;
+                continue;
+            }
             // An ill-formed sequence decodes to U+FFFD, which GBK lacks: one "?" for it.
             const DecodedChar ch = DecodeUtf8(utf8.substr(at));
-            AppendGbk(table, ch.codePoint, gbk);
+            sink.Commit(WriteGbk(table, ch.codePoint, sink.Room()));
             at += ch.length;
         }
     }
+    sink.Flush();
     return gbk;
 }
 

@@ -47,5 +47,18 @@ TEST(KeepOnlyGroups, TurnsTheOthersNonCapturing) {
     }
 }
 
+TEST(LooksAroundMatches, AnchorsAndWordBoundaries) {
+    struct Case {
+        std::string pattern;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"abc", false},  {"^abc", true},      {"abc$", true},   {"\\babc", true},
+        {"a\\Bb", true}, {"\\Aabc", true},    {"abc\\z", true}, {"[$^]", false},
+        {"\\$", false},  {"\\Q^$\\E", false}, {"a\\sb", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LooksAroundMatches(c.pattern), c.expected) << c.pattern;
+}
+
 }  // namespace
 }  // namespace lq

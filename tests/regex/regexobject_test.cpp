@@ -353,6 +353,33 @@ TEST(RegexObject, GroupsWithBracketsInClassesAndNames) {
     EXPECT_EQ(regex.SubMatchText(1, 2), "b");
 }
 
+TEST(RegexObject, PlacesWithTheLeadingTextButNoMatch) {
+    struct Case {
+        std::string pattern, subject;
+        std::vector<std::string> groups;  // group 1 of each match
+    };
+    std::string manyFalseStarts;
+    for (int i = 0; i < 40; ++i) manyFalseStarts += "abcx ";
+    const Case cases[] = {
+        {"abc(d)", "abcx abcd", {"d"}},
+        {"abc(d)", manyFalseStarts + "abcd " + manyFalseStarts + "abcd", {"d", "d"}},
+        {"ABC(d)", "abcx ABCD", {"D"}},
+        // Assertions that look outside the match.
+        {"\\bfoo(\\w)", "xfoo1 foo2", {"2"}},
+        {"^ab(c)", "abc\nabc\nxabc", {"c", "c"}},
+        {"ab(c)$", "abc\nabcx\nabc", {"c", "c"}},
+        {"fo\\B(o)", "foo fo", {"o"}},
+    };
+    RegexObject regex;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(regex.Create(c.pattern, c.subject));
+        ASSERT_EQ(regex.MatchCount(), static_cast<int>(c.groups.size())) << c.pattern;
+        for (std::size_t i = 0; i < c.groups.size(); ++i) {
+            EXPECT_EQ(regex.SubMatchText(static_cast<int>(i) + 1, 1), c.groups[i]) << c.pattern;
+        }
+    }
+}
+
 TEST(RegexObject, ManyMatchesAreAllKept) {
     std::string page;
     for (int i = 0; i < 20000; ++i) page += G("<b>") + std::to_string(i) + G("中</b>\n");
