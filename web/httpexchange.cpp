@@ -20,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 // A response header block must fit in this many bytes, its terminating zero included, to be
 // delivered; longer blocks are kept only up to kHeaderKeepBytes to find a redirect's Location.
 constexpr std::size_t kHeaderLimitBytes = 5000;
-constexpr std::size_t kHeaderKeepBytes = 64 * 1024;
+constexpr std::size_t kHeaderKeepBytes = std::size_t{64} * 1024;
 // How often the loop looks at the stall clock; a stop request wakes it at once.
 constexpr long kPollMs = 50;
 
@@ -99,8 +99,8 @@ size_t OnBodyBytes(char* data, size_t size, size_t count, void* user) {
         state.skipped += length;
         return state.skipped <= state.limits->maxBodyBytes ? length : 0;
     }
-    const std::size_t room = state.limits->maxBodyBytes - std::min(state.limits->maxBodyBytes,
-                                                                   result.body.size());
+    const std::size_t room =
+        state.limits->maxBodyBytes - std::min(state.limits->maxBodyBytes, result.body.size());
     const std::size_t taken = std::min(room, length);
     result.body.insert(result.body.end(), data, data + taken);
     return taken;  // fewer than offered ends the transfer: bytes past the cap are not read
@@ -130,10 +130,9 @@ HeaderList BuildHeaderList(const ExchangeRequest& request) {
     lines.push_back("Content-Type:");
     HeaderList list;
     for (const std::string& line : lines) {
-        curl_slist* longer = curl_slist_append(list.get(), line.c_str());
-        if (longer == nullptr) return nullptr;
-        list.release();
-        list.reset(longer);
+        curl_slist* head = curl_slist_append(list.get(), line.c_str());
+        if (head == nullptr) return nullptr;
+        if (!list) list.reset(head);  // later appends return the same head
     }
     return list;
 }
@@ -143,10 +142,9 @@ void SetRequestOptions(CURL* easy, const ExchangeRequest& request, const WebLimi
     const RequestTarget& target = *request.target;
     curl_easy_setopt(easy, CURLOPT_URL, target.curlUrl.c_str());
     // Through a proxy (not tunnelled, so http only) the request line names the whole address.
-    const std::string requestTarget =
-        request.proxy.empty() || target.secure
-            ? target.path
-            : "http://" + target.hostAndPort + target.path;
+    const std::string requestTarget = request.proxy.empty() || target.secure
+                                          ? target.path
+                                          : "http://" + target.hostAndPort + target.path;
     curl_easy_setopt(easy, CURLOPT_REQUEST_TARGET, requestTarget.c_str());
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
@@ -210,7 +208,7 @@ void SetRequestOptions(CURL* easy, const ExchangeRequest& request, const WebLimi
 // Runs the transfer until it ends, the stop request fires or no byte has come for the stall
 // limit. libcurl calls back only about once a second on an idle connection, so the loop polls
 // with a short timeout and a stop request wakes the poll at once.
-void Drive(CURLM* multi, TransferState& state, std::stop_token stop) {
+void Drive(CURLM* multi, TransferState& state, const std::stop_token& stop) {
     std::stop_callback wake(stop, [multi] { curl_multi_wakeup(multi); });
     const auto stallLimit = std::chrono::milliseconds(state.limits->stallTimeoutMs);
     for (;;) {
@@ -225,8 +223,8 @@ void Drive(CURLM* multi, TransferState& state, std::stop_token stop) {
             state.result->stopped = true;
             return;
         }
-        const auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(
-            Clock::now() - state.lastByte);
+        const auto idle =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - state.lastByte);
         if (idle >= stallLimit) return;
         const long waitMs = std::min<long>(kPollMs, (stallLimit - idle).count() + 1);
         curl_multi_poll(multi, nullptr, 0, static_cast<int>(waitMs), nullptr);
@@ -236,7 +234,7 @@ void Drive(CURLM* multi, TransferState& state, std::stop_token stop) {
 }  // namespace
 
 ExchangeResult RunExchange(const ExchangeRequest& request, const WebLimits& limits,
-                           std::stop_token stop) {
+                           const std::stop_token& stop) {
     ExchangeResult result;
     ThreadTransfer& transfer = ThreadTransfer::ForThisThread();
     CURL* easy = transfer.Easy();
@@ -256,7 +254,7 @@ ExchangeResult RunExchange(const ExchangeRequest& request, const WebLimits& limi
     curl_easy_reset(easy);
     SetRequestOptions(easy, request, limits, headers.get(), state);
     if (curl_multi_add_handle(multi, easy) != CURLM_OK) return result;
-    Drive(multi, state, std::move(stop));
+    Drive(multi, state, stop);
     // An unfinished transfer's connection is closed here; a finished one stays in the thread's
     // pool for the next request to the same server.
     curl_multi_remove_handle(multi, easy);

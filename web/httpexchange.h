@@ -16,9 +16,9 @@ namespace lq {
 
 struct ExchangeRequest {
     const RequestTarget* target = nullptr;
-    std::string_view address;  // as requested, to resolve a redirect's Location against
-    std::string_view method;   // "GET", "POST" or "HEAD"
-    const Bytes* body = nullptr;  // null: no body is sent
+    std::string_view address;              // as requested, to resolve a redirect's Location against
+    std::string_view method;               // "GET", "POST" or "HEAD"
+    const Bytes* body = nullptr;           // null: no body is sent
     std::vector<std::string> headerLines;  // the completed header block, line by line
     std::string_view agent;
     bool sharedCookies = true;  // false: libcurl neither sends nor stores cookies
@@ -27,14 +27,14 @@ struct ExchangeRequest {
 };
 
 struct ExchangeResult {
-    Bytes body;               // at most the body cap; empty for a redirect that is followed
-    std::string headerBlock;  // the final response's header lines, each ended by CR LF
+    Bytes body;                    // at most the body cap; empty for a redirect that is followed
+    std::string headerBlock;       // the final response's header lines, each ended by CR LF
     bool headersComplete = false;  // the header block arrived whole and within its size limit
     std::optional<std::string> redirectTo;  // set when this response is a redirect to follow
-    bool stopped = false;     // the stop request ended the transfer
+    bool stopped = false;                   // the stop request ended the transfer
 };
 
 ExchangeResult RunExchange(const ExchangeRequest& request, const WebLimits& limits,
-                           std::stop_token stop);
+                           const std::stop_token& stop);
 
 }  // namespace lq

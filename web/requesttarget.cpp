@@ -72,8 +72,8 @@ std::optional<RequestTarget> MakeRequestTarget(std::string_view address) {
         HasLineBreakOrZero(target.hostAndPort) || HasLineBreakOrZero(target.path)) {
         return std::nullopt;
     }
-    const std::string origin = std::string(target.secure ? "https://" : "http://") +
-                               target.host + ":" + std::to_string(target.port);
+    const std::string origin = std::string(target.secure ? "https://" : "http://") + target.host +
+                               ":" + std::to_string(target.port);
     target.curlUrl = origin + CookieMatchingPath(target.path);
     if (!CurlReadsSameHost(target.curlUrl, target.host, target.port)) {
         target.curlUrl = origin + "/";

@@ -10,12 +10,12 @@ namespace lq {
 
 struct RequestTarget {
     bool secure = false;
-    std::string host;     // UrlHost: the server name
-    int port = 0;         // UrlPort
+    std::string host;         // UrlHost: the server name
+    int port = 0;             // UrlPort
     std::string hostAndPort;  // UrlHost with its port text, as the address carries it
-    std::string path;     // UrlPath: sent as the request line's target exactly as written
-    std::string curlUrl;  // scheme, host and port (plus a cookie-matching path) for libcurl
-    std::string hostLine; // "Host: " + host, with ":port" when it is not the scheme's default
+    std::string path;         // UrlPath: sent as the request line's target exactly as written
+    std::string curlUrl;      // scheme, host and port (plus a cookie-matching path) for libcurl
+    std::string hostLine;     // "Host: " + host, with ":port" when it is not the scheme's default
 };
 
 // Empty when the address cannot be sent as the program splits it: no host, a port outside

@@ -35,9 +35,12 @@ std::string_view BeforeZero(std::string_view text) { return text.substr(0, text.
 
 const char* MethodName(int method) {
     switch (method) {
-        case 1: return "POST";
-        case 2: return "HEAD";
-        default: return "GET";
+        case 1:
+            return "POST";
+        case 2:
+            return "HEAD";
+        default:
+            return "GET";
     }
 }
 
@@ -53,9 +56,11 @@ void SetWebLimits(const WebLimits& limits) {
     Limits() = limits;
 }
 
+// The stop token is taken by value as declared; every hop reads the same one.
 Bytes WebAccess(std::string_view address, int method, std::string_view postText,
                 std::optional<std::string>* cookieText, std::string* receivedCookies,
                 std::string* headerText, std::string* responseHeaders, bool noRedirect,
+                // NOLINTNEXTLINE(performance-unnecessary-value-param)
                 Bytes* postBytes, std::string_view proxy, std::stop_token stop) {
     address = BeforeZero(address);
     if (method < 0 || method > 2) method = 0;
@@ -106,9 +111,8 @@ Bytes WebAccess(std::string_view address, int method, std::string_view postText,
         if (!target) break;  // cannot happen: the exchange checked it before choosing to follow
     }
 
-    std::string headers = result.headersComplete
-                              ? result.headerBlock
-                              : std::string(kUndeliveredHeaderSpaces, ' ');
+    std::string headers =
+        result.headersComplete ? result.headerBlock : std::string(kUndeliveredHeaderSpaces, ' ');
     headers = ReplaceAll(headers, "Set-Cookie", "Set-Cookie", true);
     std::string received = CollectReceivedCookies(headers);
     if (cookiesSupplied) MergeCookies(**cookieText, received);

@@ -12,18 +12,18 @@
 
 namespace lq {
 
-inline constexpr std::string_view kDefaultAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
+inline constexpr std::string_view kDefaultAgent =
+    "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 
-// method: 0 GET, 1 POST, 2 HEAD, anything else GET. cookieText: nullptr = not supplied (the
-// shared cookie store is used); a supplied text (even empty) is sent instead and receives the
-// merged cookies. headerText is completed and stored back; postBytes is filled from postText.
-// stop aborts the transfer in flight; the call then returns what it has read.
+// method: 0 GET, 1 POST, 2 HEAD, anything else GET. cookieText: nullptr (or an empty optional) =
+// not supplied (the shared cookie store is used); a supplied text (even empty) is sent instead
+// and receives the merged cookies. headerText is completed and stored back; postBytes is filled
+// from postText. stop aborts the transfer in flight; the call then returns what it has read.
 Bytes WebAccess(std::string_view address, int method = 0, std::string_view postText = {},
                 std::optional<std::string>* cookieText = nullptr,
                 std::string* receivedCookies = nullptr, std::string* headerText = nullptr,
                 std::string* responseHeaders = nullptr, bool noRedirect = false,
-                Bytes* postBytes = nullptr, std::string_view proxy = {},
-                std::stop_token stop = {});
+                Bytes* postBytes = nullptr, std::string_view proxy = {}, std::stop_token stop = {});
 
 // The address alone, as every caller in the program uses it, with a stop request.
 inline Bytes WebAccess(std::string_view address, std::stop_token stop) {
@@ -34,8 +34,8 @@ inline Bytes WebAccess(std::string_view address, std::stop_token stop) {
 // Limits that keep an untrusted server from stalling or flooding a call.
 struct WebLimits {
     long connectTimeoutMs = 10'000;
-    long stallTimeoutMs = 30'000;            // transfer aborted after this long without a byte
-    std::size_t maxBodyBytes = 32u << 20;    // bytes past the cap are not read
+    long stallTimeoutMs = 30'000;          // transfer aborted after this long without a byte
+    std::size_t maxBodyBytes = 32u << 20;  // bytes past the cap are not read
     long maxRedirects = 10;
 };
 // Process-wide limits, read at every call. Tests shorten them; the program never changes them.

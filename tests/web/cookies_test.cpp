@@ -47,7 +47,9 @@ TEST(MergeCookies, MergesReceivedCookiesIntoTheJar) {
 
 TEST(CookieHelpers, NameIsTheTrimmedTextBeforeTheFirstEquals) {
     EXPECT_EQ(CookieName(" sid =a=b"), "sid");
-    EXPECT_EQ(CookieName("\xA1\xA1" "flag "), "flag");
+    EXPECT_EQ(CookieName("\xA1\xA1"
+                         "flag "),
+              "flag");
     EXPECT_EQ(CookieName(""), "");
     EXPECT_TRUE(HasCookieNamed({"a=1", " b =2"}, "b"));
     EXPECT_FALSE(HasCookieNamed({"a=1", "B=2"}, "b"));

@@ -9,9 +9,10 @@
 #include <sys/time.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace lq::test {
 
@@ -46,8 +47,10 @@ RawServer::RawServer(Handler handler) : handler_(std::move(handler)) {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
-    ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listenFd_, 16);
+    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listenFd_, 16) != 0) {
+        throw std::runtime_error("test listener: cannot listen on 127.0.0.1");
+    }
     socklen_t length = sizeof address;
     ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
     port_ = ntohs(address.sin_port);
@@ -140,7 +143,7 @@ bool RawServer::SendAll(int fd, std::string_view bytes) {
 }
 
 void RawServer::Linger(int fd, Behaviour behaviour) {
-    const std::string block(16 * 1024, 'x');
+    const std::string block(std::size_t{16} * 1024, 'x');
     while (!stopping_) {
         if (behaviour == Behaviour::EndlessBody) {
             if (!SendAll(fd, block)) return;

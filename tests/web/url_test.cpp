@@ -40,8 +40,7 @@ TEST(UrlSplitting, CutsEveryAddressIntoHostPortAndPath) {
         // Query and fragment are kept as written, nothing decoded.
         {"http://h.example/%41 b?q=%20#x", "h.example", "h.example", 80, "/%41 b?q=%20#x"},
         // A port too long for an int saturates instead of overflowing.
-        {"http://example.com:99999999999/", "example.com", "example.com:99999999999", INT_MAX,
-         "/"},
+        {"http://example.com:99999999999/", "example.com", "example.com:99999999999", INT_MAX, "/"},
     };
     for (const UrlCase& c : cases) {
         SCOPED_TRACE(c.address);

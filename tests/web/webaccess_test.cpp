@@ -49,9 +49,7 @@ protected:
     static std::string HostLine(const RawServer& server) {
         return "Host: 127.0.0.1:" + std::to_string(server.Port()) + "\r\n";
     }
-    static std::string AgentLine() {
-        return "User-Agent: " + std::string(kDefaultAgent) + "\r\n";
-    }
+    static std::string AgentLine() { return "User-Agent: " + std::string(kDefaultAgent) + "\r\n"; }
 };
 
 TEST_F(WebAccessTest, PlainGetSendsTheDefaultBlockAndReturnsTheBodyUnchanged) {
@@ -62,8 +60,8 @@ TEST_F(WebAccessTest, PlainGetSendsTheDefaultBlockAndReturnsTheBodyUnchanged) {
     std::string responseHeaders = "old";
     std::string received = "old";
 
-    const Bytes result = WebAccess(address, 0, {}, nullptr, &received, &headerText,
-                                   &responseHeaders);
+    const Bytes result =
+        WebAccess(address, 0, {}, nullptr, &received, &headerText, &responseHeaders);
 
     EXPECT_EQ(Text(result), body);
     EXPECT_EQ(server.LastRequest(), "GET /s/?kw=abc&page=1 HTTP/1.1\r\n" + HostLine(server) +
@@ -81,8 +79,8 @@ TEST_F(WebAccessTest, MethodsOutsideTheRangeAreGetAndHeadWithoutBodyIsPlain) {
     const struct {
         int method;
         const char* requestLine;
-    } cases[] = {{7, "GET /m HTTP/1.1\r\n"}, {-1, "GET /m HTTP/1.1\r\n"},
-                 {2, "HEAD /m HTTP/1.1\r\n"}};
+    } cases[] = {
+        {7, "GET /m HTTP/1.1\r\n"}, {-1, "GET /m HTTP/1.1\r\n"}, {2, "HEAD /m HTTP/1.1\r\n"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.method);
         WebAccess(server.Address("/m"), c.method);
@@ -94,8 +92,8 @@ TEST_F(WebAccessTest, MethodsOutsideTheRangeAreGetAndHeadWithoutBodyIsPlain) {
 TEST_F(WebAccessTest, PostSendsThePostTextAsBytesAndHandsThemBack) {
     RawServer server([](const std::string&) { return Ok("posted"); });
     Bytes postBytes;
-    const Bytes result = WebAccess(server.Address("/form"), 1, "a=1&b=2", nullptr, nullptr,
-                                   nullptr, nullptr, false, &postBytes);
+    const Bytes result = WebAccess(server.Address("/form"), 1, "a=1&b=2", nullptr, nullptr, nullptr,
+                                   nullptr, false, &postBytes);
     EXPECT_EQ(Text(result), "posted");
     EXPECT_EQ(Text(postBytes), "a=1&b=2");
     const std::string request = server.LastRequest();
@@ -122,8 +120,8 @@ TEST_F(WebAccessTest, HeadWithABodyEndsWhenTheHeadersEnd) {
     });
     std::string responseHeaders;
     const auto started = std::chrono::steady_clock::now();
-    const Bytes result = WebAccess(server.Address("/h"), 2, "q=1", nullptr, nullptr, nullptr,
-                                   &responseHeaders);
+    const Bytes result =
+        WebAccess(server.Address("/h"), 2, "q=1", nullptr, nullptr, nullptr, &responseHeaders);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 1500ms);
     EXPECT_TRUE(result.empty());
     EXPECT_EQ(responseHeaders, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n");
@@ -139,19 +137,22 @@ TEST_F(WebAccessTest, CallerHeaderBlocksAreCompletedAndSentInOrder) {
         std::string completed;
         bool ownAgentLine;  // the default agent is sent on a line of its own
     } cases[] = {
-        {"Referer: x", "Referer: x\r\nAccept: */*\r\nAccept-Language: zh-cn\r\n"
-                       "Content-Type: application/x-www-form-urlencoded",
+        {"Referer: x",
+         "Referer: x\r\nAccept: */*\r\nAccept-Language: zh-cn\r\n"
+         "Content-Type: application/x-www-form-urlencoded",
          true},
         // The Accept test is case-sensitive: both lines go out, libcurl adds no third.
-        {"accept: text/html", "accept: text/html\r\nAccept: */*\r\nReferer: " + address +
-                                  "\r\nAccept-Language: zh-cn\r\n"
-                                  "Content-Type: application/x-www-form-urlencoded",
+        {"accept: text/html",
+         "accept: text/html\r\nAccept: */*\r\nReferer: " + address +
+             "\r\nAccept-Language: zh-cn\r\n"
+             "Content-Type: application/x-www-form-urlencoded",
          true},
         // The caller's agent line is the one User-Agent line sent.
-        {"User-Agent: TestAgent/1.0", "User-Agent: TestAgent/1.0\r\nAccept: */*\r\nReferer: " +
-                                          address + "\r\nAccept-Language: zh-cn\r\n"
-                                                    "Content-Type: "
-                                                    "application/x-www-form-urlencoded",
+        {"User-Agent: TestAgent/1.0",
+         "User-Agent: TestAgent/1.0\r\nAccept: */*\r\nReferer: " + address +
+             "\r\nAccept-Language: zh-cn\r\n"
+             "Content-Type: "
+             "application/x-www-form-urlencoded",
          false},
     };
     for (const auto& c : cases) {
@@ -218,10 +219,11 @@ TEST_F(WebAccessTest, RedirectsAreFollowedWithTheProgramsOwnPieces) {
     RawServer other([](const std::string&) { return Ok("elsewhere"); });
     RawServer server([&](const std::string& request) {
         const auto redirect = [](std::string_view status, const std::string& location) {
-            return RawServer::Answer{RawServer::Response(
-                status, "Location: " + location + "\r\n", "redirect body")};
+            return RawServer::Answer{
+                RawServer::Response(status, "Location: " + location + "\r\n", "redirect body")};
         };
-        if (request.starts_with("POST /dir/post302 ")) return redirect("HTTP/1.1 302 Found", "done");
+        if (request.starts_with("POST /dir/post302 "))
+            return redirect("HTTP/1.1 302 Found", "done");
         if (request.starts_with("POST /post307 ")) {
             return redirect("HTTP/1.1 307 Temporary Redirect", "/done");
         }
@@ -246,8 +248,8 @@ TEST_F(WebAccessTest, RedirectsAreFollowedWithTheProgramsOwnPieces) {
         SCOPED_TRACE(c.path);
         const std::string address = server.Address(c.path);
         std::string responseHeaders;
-        const Bytes result = WebAccess(address, c.method, "k=v", nullptr, nullptr, nullptr,
-                                       &responseHeaders);
+        const Bytes result =
+            WebAccess(address, c.method, "k=v", nullptr, nullptr, nullptr, &responseHeaders);
         EXPECT_EQ(Text(result), c.body);
         EXPECT_TRUE(responseHeaders.starts_with("HTTP/1.1 200 OK\r\n"));
         const std::string second = c.secondServer->LastRequest();
@@ -292,9 +294,8 @@ TEST_F(WebAccessTest, FailuresGiveAnEmptyResult) {
     std::string responseHeaders;
     std::string received = "old";
     std::optional<std::string> cookies = "a=1; a=2";
-    const Bytes result =
-        WebAccess("http://127.0.0.1:" + std::to_string(deadPort) + "/x", 0, {}, &cookies,
-                  &received, &headerText, &responseHeaders);
+    const Bytes result = WebAccess("http://127.0.0.1:" + std::to_string(deadPort) + "/x", 0, {},
+                                   &cookies, &received, &headerText, &responseHeaders);
     EXPECT_TRUE(result.empty());
     EXPECT_EQ(responseHeaders, std::string(5000, ' '));
     EXPECT_EQ(received, "");
@@ -302,9 +303,9 @@ TEST_F(WebAccessTest, FailuresGiveAnEmptyResult) {
     EXPECT_EQ(cookies, "a=1");  // a supplied cookie text is still merged
 
     // Addresses that cannot be sent as split change nothing of the caller's.
-    for (const char* address : {"http://127.0.0.1:0/", "http://127.0.0.1:99999/",
-                                "http://127.0.0.1/a\r\nX-Forged: 1",
-                                "http://127.0.0.1:80\r\nX-Forged: 1", "http://example.com?x=1"}) {
+    for (const char* address :
+         {"http://127.0.0.1:0/", "http://127.0.0.1:99999/", "http://127.0.0.1/a\r\nX-Forged: 1",
+          "http://127.0.0.1:80\r\nX-Forged: 1", "http://example.com?x=1"}) {
         SCOPED_TRACE(address);
         std::string untouched = "keep";
         EXPECT_TRUE(WebAccess(address, 0, {}, nullptr, &untouched, &untouched).empty());
@@ -342,6 +343,16 @@ TEST_F(WebAccessTest, ProxiesAreTheCallersOnly) {
     EXPECT_TRUE(proxy.LastRequest().starts_with("GET http://example.invalid/x?y=1 HTTP/1.1\r\n"))
         << proxy.LastRequest();
     EXPECT_NE(proxy.LastRequest().find("\r\nHost: example.invalid\r\n"), std::string::npos);
+
+    // A secure address goes through the same proxy, tunnelled; this proxy refuses the tunnel.
+    RawServer refusing([](const std::string&) {
+        return RawServer::Answer{RawServer::Response("HTTP/1.1 403 Forbidden", "", "")};
+    });
+    EXPECT_TRUE(WebAccess("https://example.invalid/s", 0, {}, nullptr, nullptr, nullptr, nullptr,
+                          false, nullptr, "127.0.0.1:" + std::to_string(refusing.Port()))
+                    .empty());
+    EXPECT_TRUE(refusing.LastRequest().starts_with("CONNECT example.invalid:443 HTTP/1.1\r\n"))
+        << refusing.LastRequest();
 
     // A proxy in the environment is not used behind the caller's back.
     RawServer server([](const std::string&) { return Ok("direct"); });
@@ -387,8 +398,7 @@ TEST_F(WebAccessTest, SequentialCallsOnOneThreadReuseOneConnection) {
     RawServer server([](const std::string&) { return Ok("page"); });
     std::thread([&] {
         for (int page = 1; page <= 4; ++page) {
-            EXPECT_EQ(Text(WebAccess(server.Address("/s/?page=" + std::to_string(page)))),
-                      "page");
+            EXPECT_EQ(Text(WebAccess(server.Address("/s/?page=" + std::to_string(page)))), "page");
         }
     }).join();
     EXPECT_EQ(server.Requests().size(), 4u);
@@ -400,6 +410,7 @@ TEST_F(WebAccessTest, CallsFromSeveralThreadsAtOnceAllSucceed) {
         return Ok(request.substr(4, request.find(" HTTP/") - 4));
     });
     std::vector<std::thread> threads;
+    threads.reserve(6);
     std::atomic<int> good{0};
     for (int t = 0; t < 6; ++t) {
         threads.emplace_back([&, t] {
@@ -422,8 +433,8 @@ TEST_F(WebAccessTest, SilentServerEndsByTheStallLimit) {
     SetWebLimits(limits);
     std::string responseHeaders;
     const auto started = std::chrono::steady_clock::now();
-    const Bytes result = WebAccess(server.Address("/silent"), 0, {}, nullptr, nullptr, nullptr,
-                                   &responseHeaders);
+    const Bytes result =
+        WebAccess(server.Address("/silent"), 0, {}, nullptr, nullptr, nullptr, &responseHeaders);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 3s);
     EXPECT_TRUE(result.empty());
     EXPECT_EQ(responseHeaders, std::string(5000, ' '));
@@ -437,8 +448,8 @@ TEST_F(WebAccessTest, EndlessBodyIsCappedAndTheCallReturns) {
     limits.maxBodyBytes = 100'000;
     SetWebLimits(limits);
     std::string responseHeaders;
-    const Bytes result = WebAccess(server.Address("/endless"), 0, {}, nullptr, nullptr, nullptr,
-                                   &responseHeaders);
+    const Bytes result =
+        WebAccess(server.Address("/endless"), 0, {}, nullptr, nullptr, nullptr, &responseHeaders);
     EXPECT_EQ(result.size(), 100'000u);
     EXPECT_EQ(responseHeaders, "HTTP/1.1 200 OK\r\n\r\n");
 }
