@@ -4,7 +4,8 @@
 // after the show. The launcher passes its clock reading (CLOCK_REALTIME, ns) taken just before
 // it started this process in LQ_STARTUP_T0_NS, so the figure includes exec and library loading.
 //   lumaquest-startup-probe [--site BASE] [--news-site BASE]
-// Output: "shown_ms X" (from the launcher's clock; "main_ms" and "created_ms" split it up).
+// Output: "shown_ms X" (from the launcher's clock; "main_ms" and "created_ms" split it up;
+// "first_conversion_ms" is the process's first Utf8ToGbk call, which builds the tables).
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
@@ -37,6 +38,10 @@ int main(int argc, char* argv[]) {
 
     std::optional<std::string> site;
     std::optional<std::string> newsSite;
+    // The process's first code-page conversion also builds the conversion tables: timed apart.
+    const long long beforeFirstConversion = NowNs();
+    const std::string probeText = lq::Utf8ToGbk("\xE6\x90\x9C\xE7\xB4\xA2");  // 搜索
+    const long long afterFirstConversion = NowNs();
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string_view option = argv[i];
         if (option == "--site") site = lq::Utf8ToGbk(argv[i + 1]);
@@ -53,9 +58,12 @@ int main(int argc, char* argv[]) {
         window.ShowCentred();
         QTimer::singleShot(0, &window, [&] {
             const long long shown = NowNs();
-            std::printf("shown_ms %.2f\nmain_ms %.2f\ncreated_ms %.2f\nvisible %d\n",
-                        MsSince(t0, shown), MsSince(t0, atMain), MsSince(t0, created),
-                        window.isVisible() ? 1 : 0);
+            std::printf(
+                "shown_ms %.2f\nmain_ms %.2f\ncreated_ms %.2f\nfirst_conversion_ms %.2f\n"
+                "visible %d\n",
+                MsSince(t0, shown), MsSince(t0, atMain), MsSince(t0, created),
+                MsSince(beforeFirstConversion, afterFirstConversion),
+                window.isVisible() && probeText.size() == 4 ? 1 : 0);
             std::fflush(stdout);
             window.close();
         });
