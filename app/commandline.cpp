@@ -46,14 +46,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (option == "--quit-after-ms") {
             if (const auto text = value()) {
                 line.quitAfterMs = ParseCount(*text, 24 * 60 * 60 * 1000);
-                if (!line.quitAfterMs) line.error = "--quit-after-ms takes a number of milliseconds";
+                if (!line.quitAfterMs)
+                    line.error = "--quit-after-ms takes a number of milliseconds";
             }
         } else {
             line.error = "unknown argument '" + option + "'";
         }
     }
-    if (line.error.empty() && ((line.site && line.site->empty()) ||
-                               (line.newsSite && line.newsSite->empty()))) {
+    if (line.error.empty() &&
+        ((line.site && line.site->empty()) || (line.newsSite && line.newsSite->empty()))) {
         line.error = "--site and --news-site take a non-empty address";
     }
     return line;

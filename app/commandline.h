@@ -9,7 +9,7 @@
 namespace lq {
 
 struct CommandLine {
-    std::optional<std::string> site;      // UTF-8, as typed
+    std::optional<std::string> site;  // UTF-8, as typed
     std::optional<std::string> newsSite;
     bool help = false;
     bool version = false;

@@ -45,13 +45,13 @@ enum ControlStyle : unsigned {
 inline constexpr std::string_view kWindowParent = "";
 
 struct ControlSpec {
-    std::string_view name;    // also the widget's objectName (UTF-8)
+    std::string_view name;  // also the widget's objectName (UTF-8)
     ControlKind kind;
     std::string_view parent;  // kWindowParent or the tab control's name
     int page;                 // tab page index, -1 for a control on the window
     int left, top;            // in the parent's coordinates (the tab control's for page controls)
     int width, height;
-    std::string_view text;    // UTF-8; a tab control's page captions are separated by '|'
+    std::string_view text;  // UTF-8; a tab control's page captions are separated by '|'
     TextSource textSource;
     unsigned style;
 };

@@ -8,9 +8,9 @@
 namespace lq {
 
 enum class ControlEvent {
-    Created,            // the window, once, before it is shown
+    Created,  // the window, once, before it is shown
     Clicked,
-    DoubleClicked,      // anywhere on the list, not only on a row
+    DoubleClicked,  // anywhere on the list, not only on a row
     LeftButtonReleased,
 };
 

@@ -64,7 +64,7 @@ int GuiSearchView::AppendRow() {
 
 int GuiSearchView::RowCount() {
     int rows = 0;
-    OnGuiThread([this, &rows] { rows = window_.Results().rowCount(); });
+    OnGuiThread([this, &rows] { rows = window_.Results().RowCount(); });
     return rows;
 }
 

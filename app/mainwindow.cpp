@@ -99,7 +99,8 @@ void MainWindow::BindEvents(QWidget* control, std::string_view tableName) {
         if (binding.control != tableName) continue;
         const WindowAction action = binding.action;
         switch (binding.event) {
-            case ControlEvent::Created: break;  // raised by RaiseCreated
+            case ControlEvent::Created:
+                break;  // raised by RaiseCreated
             case ControlEvent::Clicked: {
                 auto* button = qobject_cast<QAbstractButton*>(control);
                 connect(button, &QAbstractButton::clicked, this,
@@ -156,20 +157,34 @@ void MainWindow::Dispatch(WindowAction action, QWidget* source) {
 void MainWindow::Run(WindowAction action) {
     const Settings& settings = CurrentSettings();
     switch (action) {
-        case WindowAction::StartUp: StartUp(); break;
-        case WindowAction::StartSearch: StartSearch(); break;
-        case WindowAction::OpenSelectedResult: OpenSelectedResult(); break;
-        case WindowAction::HotKeywordClick: HotKeywordClick(); break;
+        case WindowAction::StartUp:
+            StartUp();
+            break;
+        case WindowAction::StartSearch:
+            StartSearch();
+            break;
+        case WindowAction::OpenSelectedResult:
+            OpenSelectedResult();
+            break;
+        case WindowAction::HotKeywordClick:
+            HotKeywordClick();
+            break;
         // The about tab's fixed links are the program's own and are opened as they are.
         case WindowAction::OpenOfficialSite:
             OpenAddress(FromGbk(settings.officialSiteAddress));
             break;
-        case WindowAction::OpenNewsSite: OpenAddress(FromGbk(settings.newsSiteAddress)); break;
-        case WindowAction::OpenGroupJoinLink: OpenAddress(FromGbk(settings.groupJoinLink)); break;
+        case WindowAction::OpenNewsSite:
+            OpenAddress(FromGbk(settings.newsSiteAddress));
+            break;
+        case WindowAction::OpenGroupJoinLink:
+            OpenAddress(FromGbk(settings.groupJoinLink));
+            break;
         case WindowAction::OpenDonationPage:
             OpenAddress(FromGbk(settings.donationPageAddress));
             break;
-        case WindowAction::CopyDonationAccount: CopyDonationAccount(); break;
+        case WindowAction::CopyDonationAccount:
+            CopyDonationAccount();
+            break;
     }
 }
 
@@ -256,7 +271,9 @@ void MainWindow::SetPartText(int part, const QString& text) {
     if (part == 0) statusPart0_->setText(text);
 }
 
-QString MainWindow::PartText(int part) const { return part == 0 ? statusPart0_->text() : QString(); }
+QString MainWindow::PartText(int part) const {
+    return part == 0 ? statusPart0_->text() : QString();
+}
 
 SuperButton* MainWindow::CloneSuperButton(const SuperButton& source) {
     auto* clone = new SuperButton(source.parentWidget());

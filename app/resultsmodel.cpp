@@ -1,13 +1,19 @@
 #include "app/resultsmodel.h"
 
+#include <algorithm>
+
 #include "app/controltable.h"
 
 namespace lq {
 
-ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {}
+ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {
+    publishTimer_.setSingleShot(true);
+    publishTimer_.setInterval(kPublishIntervalMs);
+    connect(&publishTimer_, &QTimer::timeout, this, &ResultsModel::Publish);
+}
 
 int ResultsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : published_;
 }
 
 int ResultsModel::columnCount(const QModelIndex& parent) const {
@@ -15,7 +21,7 @@ int ResultsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= kColumns) return {};
+    if (!index.isValid() || index.row() >= published_ || index.column() >= kColumns) return {};
     if (role == Qt::DisplayRole) return rows_[static_cast<size_t>(index.row())][index.column()];
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
@@ -36,30 +42,52 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
 }
 
 void ResultsModel::ClearRows() {
-    if (rows_.empty()) return;
+    publishTimer_.stop();
+    changedFirst_ = changedLast_ = -1;
+    if (rows_.empty() && published_ == 0) return;
     beginResetModel();
     rows_.clear();
+    published_ = 0;
     endResetModel();
 }
 
 int ResultsModel::AppendRow() {
-    const int row = rowCount();
-    beginInsertRows({}, row, row);
     rows_.emplace_back();
-    endInsertRows();
-    return row;
+    SchedulePublish();
+    return RowCount() - 1;
 }
 
 void ResultsModel::SetCellText(int row, int column, const QString& text) {
-    if (row < 0 || row >= rowCount() || column < 0 || column >= kColumns) return;
+    if (row < 0 || row >= RowCount() || column < 0 || column >= kColumns) return;
     rows_[static_cast<size_t>(row)][column] = text;
-    const QModelIndex cell = index(row, column);
-    emit dataChanged(cell, cell, {Qt::DisplayRole});
+    if (row < published_) {
+        changedFirst_ = changedFirst_ < 0 ? row : std::min(changedFirst_, row);
+        changedLast_ = std::max(changedLast_, row);
+    }
+    SchedulePublish();
 }
 
 QString ResultsModel::CellText(int row, int column) const {
-    if (row < 0 || row >= rowCount() || column < 0 || column >= kColumns) return {};
+    if (row < 0 || row >= RowCount() || column < 0 || column >= kColumns) return {};
     return rows_[static_cast<size_t>(row)][column];
+}
+
+void ResultsModel::SchedulePublish() {
+    if (!publishTimer_.isActive()) publishTimer_.start();
+}
+
+void ResultsModel::Publish() {
+    publishTimer_.stop();
+    if (changedFirst_ >= 0) {
+        emit dataChanged(index(changedFirst_, 0), index(changedLast_, kColumns - 1),
+                         {Qt::DisplayRole});
+        changedFirst_ = changedLast_ = -1;
+    }
+    if (RowCount() > published_) {
+        beginInsertRows({}, published_, RowCount() - 1);
+        published_ = RowCount();
+        endInsertRows();
+    }
 }
 
 }  // namespace lq

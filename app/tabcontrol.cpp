@@ -32,11 +32,6 @@ TabControl::TabControl(QWidget* parent) : QTabWidget(parent) {
     setDocumentMode(true);
 }
 
-void TabControl::PlaceOnPage(QWidget* control, int page, QPoint place) {
-    control->setParent(widget(page));
-    SetPlace(control, place);
-}
-
 void TabControl::SetPlace(QWidget* control, QPoint place) {
     control->setProperty(kPlaceProperty, place);
     Place(control);

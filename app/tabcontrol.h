@@ -16,10 +16,9 @@ public:
 
     explicit TabControl(QWidget* parent = nullptr);
 
-    // Puts a control on a page at a place in this widget's coordinates.
-    void PlaceOnPage(QWidget* control, int page, QPoint place);
-    void SetPlace(QWidget* control, QPoint place);  // control already on a page
-    static QPoint PlaceOf(const QWidget* control);   // the place last given, tab coordinates
+    // Places a control that sits on one of the pages, in this widget's coordinates.
+    void SetPlace(QWidget* control, QPoint place);
+    static QPoint PlaceOf(const QWidget* control);  // the place last given, tab coordinates
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -26,8 +26,10 @@ QString GbkText(const std::string& gbk) { return QString::fromStdString(GbkToUtf
 QString ControlText(const ControlSpec& spec) {
     const Settings& settings = CurrentSettings();
     switch (spec.textSource) {
-        case TextSource::Literal: return Utf8Text(spec.text);
-        case TextSource::DonationAccount: return GbkText(settings.donationAccount);
+        case TextSource::Literal:
+            return Utf8Text(spec.text);
+        case TextSource::DonationAccount:
+            return GbkText(settings.donationAccount);
         case TextSource::OfficialSiteCaption:
             return GbkText(settings.officialSiteAddress) + QStringLiteral("(官方)");
         case TextSource::NewsSiteCaption:
@@ -36,8 +38,8 @@ QString ControlText(const ControlSpec& spec) {
     return {};
 }
 
-QWidget* MakeLabel(const ControlSpec& spec, const QString& text) {
-    auto* label = new QLabel;
+QWidget* MakeLabel(QWidget* parent, const ControlSpec& spec, const QString& text) {
+    auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     const bool wraps = (spec.style & kWordWrap) != 0;
@@ -52,16 +54,16 @@ QWidget* MakeLabel(const ControlSpec& spec, const QString& text) {
     return label;
 }
 
-QWidget* MakeEditBox(const ControlSpec& spec, const QString& text) {
-    auto* edit = new QLineEdit;
+QWidget* MakeEditBox(QWidget* parent, const ControlSpec& spec, const QString& text) {
+    auto* edit = new QLineEdit(parent);
     edit->setText(text);
     edit->setReadOnly((spec.style & kReadOnly) != 0);
     edit->setMaxLength(32767 * 64);  // no practical length limit
     return edit;
 }
 
-QWidget* MakeButton(const QString& text) {
-    auto* button = new QPushButton;
+QWidget* MakeButton(QWidget* parent, const QString& text) {
+    auto* button = new QPushButton(parent);
     // A literal "&" in a caption must stay visible.
     button->setText(QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
     button->setAutoDefault(false);
@@ -69,17 +71,17 @@ QWidget* MakeButton(const QString& text) {
     return button;
 }
 
-QWidget* MakeCheckBox(const ControlSpec& spec, const QString& text) {
-    auto* box = new QCheckBox;
+QWidget* MakeCheckBox(QWidget* parent, const ControlSpec& spec, const QString& text) {
+    auto* box = new QCheckBox(parent);
     box->setText(QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
     box->setChecked((spec.style & kChecked) != 0);
     return box;
 }
 
-QWidget* MakeTabControl(const QString& text) {
-    auto* tabs = new TabControl;
+QWidget* MakeTabControl(QWidget* parent, const QString& text) {
+    auto* tabs = new TabControl(parent);
     for (const QString& caption : text.split(QLatin1Char('|'))) {
-        auto* page = new QWidget;
+        auto* page = new QWidget(tabs);
         page->setAutoFillBackground(true);
         QPalette palette = page->palette();
         palette.setColor(QPalette::Window, Qt::white);
@@ -90,8 +92,8 @@ QWidget* MakeTabControl(const QString& text) {
     return tabs;
 }
 
-QWidget* MakeListView(ResultsModel& model) {
-    auto* list = new QTableView;
+QWidget* MakeListView(QWidget* parent, ResultsModel& model) {
+    auto* list = new QTableView(parent);
     list->setModel(&model);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -123,11 +125,11 @@ QWidget* MakeListView(ResultsModel& model) {
     return list;
 }
 
-QWidget* MakeStatusBar() {
-    auto* bar = new QStatusBar;
+QWidget* MakeStatusBar(QWidget* parent) {
+    auto* bar = new QStatusBar(parent);
     bar->setSizeGripEnabled(false);
     // Part 0: one label spanning the bar; the notice is untrusted, so plain text only.
-    auto* part = new QLabel;
+    auto* part = new QLabel(bar);
     part->setObjectName(QStringLiteral("状态条1.part0"));
     part->setTextFormat(Qt::PlainText);
     part->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -138,8 +140,8 @@ QWidget* MakeStatusBar() {
     return bar;
 }
 
-QWidget* MakeProgressBar() {
-    auto* bar = new QProgressBar;
+QWidget* MakeProgressBar(QWidget* parent) {
+    auto* bar = new QProgressBar(parent);
     bar->setOrientation(Qt::Horizontal);
     bar->setRange(0, 100);
     bar->setValue(0);
@@ -147,8 +149,8 @@ QWidget* MakeProgressBar() {
     return bar;
 }
 
-QWidget* MakeSuperButton(const ControlSpec& spec, const QString& text) {
-    auto* button = new SuperButton;
+QWidget* MakeSuperButton(QWidget* parent, const ControlSpec& spec, const QString& text) {
+    auto* button = new SuperButton(parent);
     button->SetCaption(text);
     button->SetToolTipText({});
     button->SetLinkLook((spec.style & kLinkLook) != 0);
@@ -160,18 +162,27 @@ QWidget* MakeSuperButton(const ControlSpec& spec, const QString& text) {
     return button;
 }
 
-QWidget* MakeControl(const ControlSpec& spec, ResultsModel& model) {
+QWidget* MakeControl(QWidget* parent, const ControlSpec& spec, ResultsModel& model) {
     const QString text = ControlText(spec);
     switch (spec.kind) {
-        case ControlKind::Label: return MakeLabel(spec, text);
-        case ControlKind::EditBox: return MakeEditBox(spec, text);
-        case ControlKind::Button: return MakeButton(text);
-        case ControlKind::CheckBox: return MakeCheckBox(spec, text);
-        case ControlKind::TabControl: return MakeTabControl(text);
-        case ControlKind::ListView: return MakeListView(model);
-        case ControlKind::StatusBar: return MakeStatusBar();
-        case ControlKind::ProgressBar: return MakeProgressBar();
-        case ControlKind::SuperButton: return MakeSuperButton(spec, text);
+        case ControlKind::Label:
+            return MakeLabel(parent, spec, text);
+        case ControlKind::EditBox:
+            return MakeEditBox(parent, spec, text);
+        case ControlKind::Button:
+            return MakeButton(parent, text);
+        case ControlKind::CheckBox:
+            return MakeCheckBox(parent, spec, text);
+        case ControlKind::TabControl:
+            return MakeTabControl(parent, text);
+        case ControlKind::ListView:
+            return MakeListView(parent, model);
+        case ControlKind::StatusBar:
+            return MakeStatusBar(parent);
+        case ControlKind::ProgressBar:
+            return MakeProgressBar(parent);
+        case ControlKind::SuperButton:
+            return MakeSuperButton(parent, spec, text);
     }
     return nullptr;
 }
@@ -190,17 +201,22 @@ QWidget* BuiltControls::Find(const QString& name) const {
 BuiltControls BuildWindowControls(QWidget& window, ResultsModel& model) {
     BuiltControls built;
     for (const ControlSpec& spec : MainWindowControls()) {
-        QWidget* control = MakeControl(spec, model);
+        const QPoint place(spec.left, spec.top);
+        // Every control is made on its parent, the window or a page, which then owns it.
+        TabControl* tabs = nullptr;
+        QWidget* parent = &window;
+        if (spec.parent != kWindowParent) {
+            tabs = qobject_cast<TabControl*>(built.Find(Utf8Text(spec.parent)));
+            parent = tabs->widget(spec.page);
+        }
+        QWidget* control = MakeControl(parent, spec, model);
         const QString name = Utf8Text(spec.name);
         control->setObjectName(name);
         control->setProperty("kind", Utf8Text(KindName(spec.kind)));
-        const QPoint place(spec.left, spec.top);
-        if (spec.parent == kWindowParent) {
-            control->setParent(&window);
-            control->move(place);
+        if (tabs != nullptr) {
+            tabs->SetPlace(control, place);
         } else {
-            auto* tabs = qobject_cast<TabControl*>(built.Find(Utf8Text(spec.parent)));
-            tabs->PlaceOnPage(control, spec.page, place);
+            control->move(place);
         }
         control->setFixedSize(spec.width, spec.height);
         control->setVisible((spec.style & kHidden) == 0);

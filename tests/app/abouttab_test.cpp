@@ -50,7 +50,8 @@ TEST_F(AboutTab, ButtonsOpenTheirFixedAddresses) {
         auto* button = Find<QAbstractButton>(window, c.control);
         ASSERT_NE(button, nullptr);
         // Near the right edge of the caption: any point of the button opens the bare address.
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() - 3, button->height() / 2));
+        QTest::mouseClick(button, Qt::LeftButton, {},
+                          QPoint(button->width() - 3, button->height() / 2));
         ASSERT_EQ(opened.size(), 1u);
         EXPECT_EQ(opened[0], Utf8(c.address));
         QTest::mouseClick(button, Qt::LeftButton);
@@ -61,7 +62,8 @@ TEST_F(AboutTab, ButtonsOpenTheirFixedAddresses) {
 TEST(GroupJoinLink, IsTheHexOfTheGroupObjectAfterTheFixedPrefix) {
     const Settings& settings = CurrentSettings();
     const std::string prefix = "tencent://groupwpa/?subcmd=all&param=";
-    const std::string json = "{\"groupUin\":" + settings.groupNumber + ",\"timeStamp\":1377235389}\n";
+    const std::string json =
+        "{\"groupUin\":" + settings.groupNumber + ",\"timeStamp\":1377235389}\n";
     std::string hex;
     for (unsigned char byte : json) {
         static constexpr char kDigits[] = "0123456789ABCDEF";

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 #include "app/commandline.h"
 #include "tests/app/fixturesite.h"
@@ -21,8 +23,10 @@ TEST(CommandLine, ParsesOptionsAndRejectsBadOnes) {
     const Case cases[] = {
         {{}, true, {}, {}},
         {{"--site", "http://127.0.0.1:8080"}, true, "http://127.0.0.1:8080", {}},
-        {{"--news-site", "http://n.example", "--site", "http://s.example/"}, true,
-         "http://s.example/", "http://n.example"},
+        {{"--news-site", "http://n.example", "--site", "http://s.example/"},
+         true,
+         "http://s.example/",
+         "http://n.example"},
         {{"--site"}, false, {}, {}},
         {{"--site", ""}, false, {}, {}},
         {{"--bogus"}, false, {}, {}},
@@ -93,8 +97,8 @@ TEST(Program, HelpVersionAndBadArguments) {
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, QStringLiteral("lumaquest 0.2.0\n"));
 
-    for (const QStringList& bad : {QStringList{QStringLiteral("--nope")},
-                                   QStringList{QStringLiteral("--site")}}) {
+    for (const QStringList& bad :
+         {QStringList{QStringLiteral("--nope")}, QStringList{QStringLiteral("--site")}}) {
         const Outcome outcome = RunProgram(bad);
         ASSERT_TRUE(outcome.finished);
         EXPECT_EQ(outcome.exitCode, 2);
@@ -108,10 +112,10 @@ TEST(Program, ClosingTheWindowDuringASlowSearchEndsTheProcessPromptly) {
     slowSite.SetSearchDelay(std::chrono::seconds(30));
     const QString base = QString::fromStdString(slowSite.Base());
     constexpr int kQuitAfterMs = 1500;
-    const Outcome outcome = RunProgram({QStringLiteral("--site"), base, QStringLiteral("--news-site"),
-                                        base, QStringLiteral("--search"), QStringLiteral("slow"),
-                                        QStringLiteral("--quit-after-ms"),
-                                        QString::number(kQuitAfterMs)});
+    const Outcome outcome =
+        RunProgram({QStringLiteral("--site"), base, QStringLiteral("--news-site"), base,
+                    QStringLiteral("--search"), QStringLiteral("slow"),
+                    QStringLiteral("--quit-after-ms"), QString::number(kQuitAfterMs)});
     ASSERT_TRUE(outcome.finished) << "still running after 15 s";
     EXPECT_EQ(outcome.status, QProcess::NormalExit);
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
@@ -119,6 +123,27 @@ TEST(Program, ClosingTheWindowDuringASlowSearchEndsTheProcessPromptly) {
     // Start-up plus the wait before closing plus a generous second or two for the shutdown;
     // a hang would last the site's 30 s.
     EXPECT_LT(outcome.elapsedMs, kQuitAfterMs + 4000);
+}
+
+TEST(Program, WithoutNetworkTheWindowStillAppears) {
+    std::string closedBase;
+    {
+        FixtureSite gone;  // bound, then closed again: connections to its port are refused
+        closedBase = gone.Base();
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString image = dir.filePath(QStringLiteral("window.png"));
+    const QString base = QString::fromStdString(closedBase);
+    const Outcome outcome = RunProgram(
+        {QStringLiteral("--site"), base, QStringLiteral("--news-site"), base,
+         QStringLiteral("--page"), QStringLiteral("1"), QStringLiteral("--screenshot"), image});
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+    // The image is taken of the shown window, so the window did appear.
+    const QImage shot(image);
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_EQ(shot.size(), QSize(603, 468));
 }
 
 }  // namespace

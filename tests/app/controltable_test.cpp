@@ -43,7 +43,8 @@ const Expected kControls[] = {
     {"编辑框1", "QLineEdit", "编辑框", kWindow, 93, 9, 216, 24, "", false},
     {"按钮1", "QPushButton", "按钮", kWindow, 312, 8, 64, 24, "搜索", false},
     {"选择框1", "QCheckBox", "选择框", kWindow, 384, 4, 96, 24, "加快搜索速度", false},
-    {"标签14", "QLabel", "标签", kWindow, 384, 26, 216, 16, "搜索无结果请重新搜索或者稍后搜索。", false},
+    {"标签14", "QLabel", "标签", kWindow, 384, 26, 216, 16, "搜索无结果请重新搜索或者稍后搜索。",
+     false},
     {"选择夹1", "lq::TabControl", "选择夹", kWindow, 2, 46, 599, 379, nullptr, false},
     {"进度条1", "QProgressBar", "进度条", kWindow, 2, 428, 598, 16, nullptr, false},
     {"状态条1", "QStatusBar", "状态条", kWindow, 0, 448, 603, 20, nullptr, false},
@@ -52,19 +53,22 @@ const Expected kControls[] = {
     {"标签2", "QLabel", "标签", 2, 12, 29, 56, 24, "常见问题:", false},
     {"标签3", "QLabel", "标签", 2, 68, 51, 154, 24, "Q1:为什么杀毒软件报毒?", false},
     {"标签4", "QLabel", "标签", 2, 69, 76, 472, 48,
-     "A1:因为国产的杀毒软件技术不行,只要是分析不出来的文件都认为是病毒或者风险文件,甚至某数字卫士还需要程序开发者缴费1800元做程序认证才不报毒.",
+     "A1:因为国产的杀毒软件技术不行,只要是分析不出来的文件都认为是病毒或者风险文件,"
+     "甚至某数字卫士还需要程序开发者缴费1800元做程序认证才不报毒.",
      false},
     {"标签5", "QLabel", "标签", 2, 68, 102, 154, 24, "Q2:为什么搜索没结果?", false},
     {"标签6", "QLabel", "标签", 2, 69, 126, 472, 40,
-     "A2:偶尔搜索引擎大姨妈也是很正常的多点击搜索按钮看看,如果还是没有的话说明你搜索的东西可能不存在.",
+     "A2:偶尔搜索引擎大姨妈也是很正常的多点击搜索按钮看看,"
+     "如果还是没有的话说明你搜索的东西可能不存在.",
      false},
-    {"标签8", "QLabel", "标签", 2, 14, 170, 328, 32, "如果你对软件开发或者IT行业有兴趣的话请戳旁边的按钮→",
-     false},
+    {"标签8", "QLabel", "标签", 2, 14, 170, 328, 32,
+     "如果你对软件开发或者IT行业有兴趣的话请戳旁边的按钮→", false},
     {"按钮2", "QPushButton", "按钮", 2, 344, 173, 120, 24, "一键加群", false},
     {"标签9", "QLabel", "标签", 2, 14, 215, 72, 16, "支付宝账号:", false},
     {"编辑框2", "QLineEdit", "编辑框", 2, 86, 211, 248, 24, nullptr, false},
     {"按钮3", "QPushButton", "按钮", 2, 343, 210, 120, 24, "捐赠-支付宝", false},
-    {"标签10", "QLabel", "标签", 2, 14, 242, 456, 24, "金额不限,仅为支持制作更新更多免费软件。", false},
+    {"标签10", "QLabel", "标签", 2, 14, 242, 456, 24, "金额不限,仅为支持制作更新更多免费软件。",
+     false},
     {"标签11", "QLabel", "标签", 2, 14, 274, 64, 24, "官方网站：", false},
     {"超级按钮3", "lq::SuperButton", "超级按钮", 2, 80, 272, 176, 24, nullptr, false},
     {"超级按钮2", "lq::SuperButton", "超级按钮", 2, 267, 271, 176, 24, nullptr, false},
@@ -161,8 +165,8 @@ TEST_F(WindowTable, TextsFromSettingsTabPagesAndInitialStates) {
         const bool red = label->objectName() == QStringLiteral("标签14") ||
                          label->objectName() == QStringLiteral("标签7");
         if (label->property("kind").isValid()) {
-            EXPECT_EQ(label->palette().color(QPalette::WindowText), red ? QColor(Qt::red)
-                                                                        : QColor(Qt::black));
+            EXPECT_EQ(label->palette().color(QPalette::WindowText),
+                      red ? QColor(Qt::red) : QColor(Qt::black));
         }
     }
     EXPECT_TRUE(Find<QLabel>(window, "标签4")->wordWrap());
@@ -192,8 +196,8 @@ TEST_F(WindowTable, ResultListColumnsAndBehaviour) {
     const struct {
         const char* heading;
         int width;
-    } columns[] = {{"序号", 50}, {"资源名(双击打开)", 300}, {"文件大小", 100}, {"下载次数", 100},
-                   {"地址", 0}};
+    } columns[] = {
+        {"序号", 50}, {"资源名(双击打开)", 300}, {"文件大小", 100}, {"下载次数", 100}, {"地址", 0}};
     QHeaderView* header = list->horizontalHeader();
     ASSERT_EQ(list->model()->columnCount(), 5);
     for (int i = 0; i < 5; ++i) {
@@ -221,6 +225,7 @@ TEST_F(WindowTable, ResultListColumnsAndBehaviour) {
         rows.SetCellText(row, 1, QString::fromUtf8(name));
         rows.SetCellText(row, 4, QStringLiteral("http://x.example/") + QString::number(row));
     }
+    rows.Publish();
     list->selectRow(1);
     for (int section = 0; section < 5; ++section) {
         const int x = header->sectionViewportPosition(section) + 2;
@@ -276,7 +281,7 @@ TEST_F(WindowTable, EnterInTheKeywordBoxAndPageChangesStartNoSearch) {
     QTest::qWait(50);
     EXPECT_FALSE(window.Runs().AnyRunning());
     EXPECT_TRUE(SharedSite().SearchedKeywords().empty());
-    EXPECT_EQ(window.Results().rowCount(), 0);
+    EXPECT_EQ(window.Results().RowCount(), 0);
 }
 
 }  // namespace

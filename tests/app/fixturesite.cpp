@@ -37,15 +37,15 @@ FixtureSite::FixtureSite() : server_(std::make_unique<httplib::Server>()) {
         response.set_content(demosite::ResultPage(keyword, PageNumber(request)),
                              "text/html; charset=utf-8");
     });
-    server_->Get(R"(/go/([0-9A-Za-z]{1,32}))",
-                 [this](const httplib::Request& request, httplib::Response& response) {
-                     const std::string id = request.matches[1].str();
-                     std::lock_guard lock(mutex_);
-                     ++goRequests_;
-                     const auto it = goTargets_.find(id);
-                     const std::string target = it == goTargets_.end() ? ShareAddress(id) : it->second;
-                     response.set_content(demosite::GoPage(target), "text/html; charset=utf-8");
-                 });
+    server_->Get(R"(/go/([0-9A-Za-z]{1,32}))", [this](const httplib::Request& request,
+                                                      httplib::Response& response) {
+        const std::string id = request.matches[1].str();
+        std::lock_guard lock(mutex_);
+        ++goRequests_;
+        const auto it = goTargets_.find(id);
+        const std::string target = it == goTargets_.end() ? ShareAddress(id) : it->second;
+        response.set_content(demosite::GoPage(target), "text/html; charset=utf-8");
+    });
     port_ = server_->bind_to_any_port("127.0.0.1");
     serving_ = std::thread([this] { server_->listen_after_bind(); });
     for (int i = 0; i < 5000 && !server_->is_running(); ++i) {
@@ -72,7 +72,8 @@ std::string FixtureSite::ShareAddress(const std::string& shareId) {
 void FixtureSite::SetTopTitles(const std::vector<std::string>& titles) {
     std::string page = "<html><body><div class=\"top\">\n";
     for (const std::string& title : titles) {
-        page += "<a href=\"/s/?kw=x\" target=\"_blank\" title=\"" + title + "\">" + title + "</a>\n";
+        page +=
+            "<a href=\"/s/?kw=x\" target=\"_blank\" title=\"" + title + "\">" + title + "</a>\n";
     }
     page += "</div></body></html>\n";
     std::lock_guard lock(mutex_);

@@ -53,8 +53,12 @@ TEST_F(StartUp, ThreeTitlesGiveThreeCaptionedButtonsAndNinetySevenSpares) {
         QPoint place;
     };
     const Case cases[] = {
-        {1, "a", {10, 25}},          {2, "b", {126, 25}},          {3, "c", {242, 25}},
-        {4, "超级按钮", {358, 25}},  {5, "超级按钮", {474, 25}},  {6, "超级按钮", {10, 42}},
+        {1, "a", {10, 25}},
+        {2, "b", {126, 25}},
+        {3, "c", {242, 25}},
+        {4, "超级按钮", {358, 25}},
+        {5, "超级按钮", {474, 25}},
+        {6, "超级按钮", {10, 42}},
         {100, "超级按钮", {474, 348}},
     };
     for (const Case& c : cases) {
@@ -153,7 +157,7 @@ TEST_F(StartUp, HotButtonClickSearchesForItsCaptionAndShowsTheResults) {
     const std::vector<std::string> searched = SharedSite().SearchedKeywords();
     ASSERT_FALSE(searched.empty());
     EXPECT_EQ(searched.front(), "电影");
-    EXPECT_GT(window.Results().rowCount(), 0);
+    EXPECT_GT(window.Results().RowCount(), 0);
 
     // A spare button searches for its caption too.
     SharedSite().ClearCounts();

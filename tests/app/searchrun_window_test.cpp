@@ -35,7 +35,7 @@ TEST(SearchButton, FillsTheListAndTheProgressBarFromTheSite) {
     const demosite::DemoQuery query = demosite::ParseDemoKeyword(keyword);
     ASSERT_EQ(query.pageCount, 3);
     const ResultsModel& rows = window.Results();
-    ASSERT_EQ(rows.rowCount(), 3 * demosite::kHitsPerPage);
+    ASSERT_EQ(rows.RowCount(), 3 * demosite::kHitsPerPage);
     int row = 0;
     for (int page = 1; page <= 3; ++page) {
         for (const demosite::DemoHit& hit : demosite::DemoHits(query, page)) {
@@ -66,7 +66,7 @@ TEST(SearchButton, WithoutTheSpeedOptionTheRealAddressIsStored) {
     QTest::mouseClick(Find<QPushButton>(window, "按钮1"), Qt::LeftButton);
     ASSERT_TRUE(WaitForRunsToEnd(window));
     const auto hits = demosite::DemoHits(demosite::ParseDemoKeyword("abc#p1"), 1);
-    ASSERT_EQ(window.Results().rowCount(), static_cast<int>(hits.size()));
+    ASSERT_EQ(window.Results().RowCount(), static_cast<int>(hits.size()));
     EXPECT_EQ(window.Results().CellText(0, 4), Qs(FixtureSite::ShareAddress(hits[0].shareId)));
     EXPECT_EQ(SharedSite().GoRequests(), static_cast<int>(hits.size()));
 }
@@ -99,13 +99,17 @@ TEST(SearchView, AThousandRowsFromAWorkerThreadArriveIntact) {
     ASSERT_TRUE(finished);
     EXPECT_TRUE(offGuiThread);
     const ResultsModel& rows = window.Results();
-    ASSERT_EQ(rows.rowCount(), 1000);
+    ASSERT_EQ(rows.RowCount(), 1000);
     for (int i = 0; i < 1000; ++i) {
         ASSERT_EQ(rows.CellText(i, 0), QString::number(i + 1));
         ASSERT_EQ(rows.CellText(i, 1), QStringLiteral("资源 & <名>") + QString::number(i));
         ASSERT_EQ(rows.CellText(i, 4), QStringLiteral("http://h.example/go/") + QString::number(i));
     }
     EXPECT_EQ(Find<QProgressBar>(window, "进度条1")->value(), 1000);
+    // The list itself hears of every row within a moment.
+    EXPECT_TRUE(WaitUntil([&rows] { return rows.rowCount() == 1000; }, 2000));
+    EXPECT_EQ(rows.data(rows.index(999, 1), Qt::DisplayRole).toString(),
+              QStringLiteral("资源 & <名>999"));
 }
 
 TEST(SearchView, ReadsTheKeywordAndTheSpeedOption) {
@@ -141,10 +145,10 @@ TEST(WindowGate, ClosingReleasesABlockedRunAndLaterOperationsDoNothing) {
     worker.join();
     EXPECT_TRUE(finished);
     EXPECT_EQ(calls, 0);
-    EXPECT_EQ(window->Results().rowCount(), 0);
+    EXPECT_EQ(window->Results().RowCount(), 0);
     // On the GUI thread too, a closed gate turns every operation into nothing.
     EXPECT_EQ(window->View().AppendRow(), -1);
-    EXPECT_EQ(window->Results().rowCount(), 0);
+    EXPECT_EQ(window->Results().RowCount(), 0);
 }
 
 TEST(WindowGate, ShuttingDownDuringASlowSearchEndsPromptly) {
@@ -158,7 +162,7 @@ TEST(WindowGate, ShuttingDownDuringASlowSearchEndsPromptly) {
     EXPECT_TRUE(window->Runs().AnyRunning());
     QElapsedTimer timer;
     timer.start();
-    window.reset();  // shuts down: stop, close the gate, release, join
+    window.reset();                    // shuts down: stop, close the gate, release, join
     EXPECT_LT(timer.elapsed(), 5000);  // generous: a hang would take the site's 30 s
     SharedSite().SetSearchDelay(std::chrono::milliseconds(0));
 }
