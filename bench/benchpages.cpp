@@ -66,10 +66,16 @@ std::string ForcedKeyword(std::string_view keyword, int pages) {
 }
 
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
+    std::string replaced;
+    replaced.reserve(text.size() + text.size() / 8);
+    std::size_t copied = 0;
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, copied)) {
+        replaced.append(text, copied, at - copied);
+        replaced.append(to);
+        copied = at + from.size();
     }
+    replaced.append(text, copied);
+    text = std::move(replaced);
 }
 
 }  // namespace
@@ -125,6 +131,19 @@ std::string BarredInfoLinesPage(int hitCount) {
     const std::string sizelessBarred = "info\"> | \xE4\xB8\x8B\xE8\xBD\xBD";
     ReplaceAll(page, kSizedInfo, sizedBarred);
     ReplaceAll(page, kSizelessInfo, sizelessBarred);
+    return page;
+}
+
+std::string BarredButLastPage(int hitCount) {
+    std::string page = BarredInfoLinesPage(hitCount);
+    const std::size_t sized = page.rfind("<i></i> | \xE4\xB8\x8B");
+    const std::size_t sizeless = page.rfind("info\"> | \xE4\xB8\x8B");
+    const std::size_t last = sized == std::string::npos ? sizeless
+                             : sizeless == std::string::npos ? sized
+                                                             : std::max(sized, sizeless);
+    if (last == std::string::npos) GeneratorBroken("information line");
+    const std::size_t bar = page.find(" | ", last);
+    page.erase(bar, 2);  // " | X" becomes " X"
     return page;
 }
 

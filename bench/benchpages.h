@@ -21,6 +21,10 @@ std::string UnclosedOpeningsPage(int openings);
 // the malformed form that lets no hit end: nothing matches.
 std::string BarredInfoLinesPage(int hitCount);
 
+// The same, except that the last hit's information line is well formed: the first link's
+// lazy inner group then runs over the whole page to it, and the page gives one merged hit.
+std::string BarredButLastPage(int hitCount);
+
 // The number of hit rows in a page made by ResultPageWithHits (for checking the generator).
 std::size_t CountHitRows(const std::string& page);
 

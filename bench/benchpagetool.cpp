@@ -1,5 +1,7 @@
 // lumaquest-bench-page: hands bench/compare what it needs to run the same work elsewhere.
 //   page N             the body bytes of the N-hit result page (UTF-8) on stdout
+//   unclosed N | barred N | barred-last N
+//                      the body bytes of a hostile page (see benchpages.h)
 //   pattern rows       the hit pattern, as UTF-8
 //   pattern pagecount  the pager pattern, as UTF-8
 //   fields N           the page count, then one line per hit of the N-hit page as this
@@ -18,7 +20,10 @@
 namespace {
 
 int Usage() {
-    std::fputs("usage: lumaquest-bench-page page N | pattern rows|pagecount | fields N\n", stderr);
+    std::fputs(
+        "usage: lumaquest-bench-page page|unclosed|barred|barred-last|fields N | "
+        "pattern rows|pagecount\n",
+        stderr);
     return 2;
 }
 
@@ -47,6 +52,12 @@ int main(int argc, char** argv) {
     }
     const int hits = HitCount(argv[2]);
     if (hits < 0) return Usage();
+    if (command == "unclosed" || command == "barred" || command == "barred-last") {
+        Write(command == "unclosed" ? lq::bench::UnclosedOpeningsPage(hits)
+              : command == "barred" ? lq::bench::BarredInfoLinesPage(hits)
+                                    : lq::bench::BarredButLastPage(hits));
+        return 0;
+    }
     const std::string page = lq::bench::ResultPageWithHits(hits);
     if (command == "page") {
         Write(page);
