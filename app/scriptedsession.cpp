@@ -1,6 +1,8 @@
 #include "app/scriptedsession.h"
 
+#include <QCoreApplication>
 #include <QPixmap>
+#include <cstdio>
 
 #include "app/mainwindow.h"
 #include "search/searchrun.h"
@@ -42,7 +44,13 @@ void ScriptedSession::Poll() {
 }
 
 void ScriptedSession::TakeScreenshot() {
-    window_.grab().save(QString::fromStdString(*line_.screenshot));
+    const QString file = QString::fromStdString(*line_.screenshot);
+    if (!window_.grab().save(file)) {
+        std::fprintf(stderr, "lumaquest: cannot write the screenshot to %s\n",
+                     line_.screenshot->c_str());
+        QCoreApplication::exit(1);
+        return;
+    }
     window_.close();
 }
 
