@@ -34,6 +34,9 @@ constexpr std::size_t kMinimumUsefulPrefix = 3;
 // Places where the leading literal stood but no match began, before the search stops jumping:
 // such a try may read far ahead before it fails, so their number must stay bounded.
 constexpr int kFailedStartsAllowed = 16;
+// A match longer than this has all its groups worked out at once: going over it again for
+// each newly read group would cost more than capturing the groups nobody reads.
+constexpr std::size_t kLongMatch = 4096;
 
 std::size_t Utf8CharLength(std::string_view utf8, std::size_t at) {
     const auto lead = static_cast<unsigned char>(utf8[at]);
@@ -76,6 +79,7 @@ struct CompiledPattern {
     std::vector<GroupProgram> programs;
     std::vector<bool> wanted;  // groups callers have read, by original number
     int currentProgram = -1;   // the program for wanted, once made
+    int fullProgram = -1;      // the program of the full pattern, once made
 };
 
 RE2::Options EngineOptions(bool caseSensitive) {
@@ -109,7 +113,7 @@ struct RegexObject::State {
     std::string utf8Subject;
     int groupCount = 0;
     std::vector<Span> wholeMatches;
-    // groupCount spans per match (groups 1..groupCount), filled when first read.
+    // groupCount spans per match (groups 1..groupCount), made and filled when first read.
     std::vector<Span> groupSpans;
     std::vector<int> groupsFrom;  // per match: the program that filled its spans, -1 none
     // GBK offsets are found by converting the subject up to a point; reads usually go
@@ -122,6 +126,7 @@ struct RegexObject::State {
     void FindAll(bool global);
     const Span& Group(std::size_t match, int group);
     int ProgramFor(int group);
+    int FullProgram();
     bool Extract(std::size_t match, const GroupProgram& program, std::vector<Span>& spans) const;
     int GbkOffset(std::size_t utf8Offset) const;
     std::string ReadText(int i, int j, int* position);
@@ -216,8 +221,7 @@ void RegexObject::State::FindAll(bool global) {
             from = span.end;
         }
     }
-    groupSpans.assign(wholeMatches.size() * static_cast<std::size_t>(groupCount), Span{});
-    groupsFrom.assign(wholeMatches.size(), -1);
+    // Group spans are made room for when a group is first read.
 }
 
 // The groups of one match, worked out again on exactly the match's text (with the subject
@@ -293,14 +297,33 @@ int RegexObject::State::ProgramFor(int group) {
     return compiledPattern.currentProgram;
 }
 
+int RegexObject::State::FullProgram() {
+    CompiledPattern& compiledPattern = *current;
+    if (compiledPattern.fullProgram < 0) {
+        GroupProgram program;
+        for (int g = 1; g <= groupCount; ++g) program.groups.push_back(g);
+        program.captures.assign(static_cast<std::size_t>(groupCount) + 1, true);
+        program.checked = true;
+        compiledPattern.programs.push_back(std::move(program));
+        compiledPattern.fullProgram = static_cast<int>(compiledPattern.programs.size()) - 1;
+    }
+    return compiledPattern.fullProgram;
+}
+
 const Span& RegexObject::State::Group(std::size_t match, int group) {
+    if (groupsFrom.empty()) {
+        groupSpans.assign(wholeMatches.size() * static_cast<std::size_t>(groupCount), Span{});
+        groupsFrom.assign(wholeMatches.size(), -1);
+    }
     const std::size_t base = match * static_cast<std::size_t>(groupCount);
     const int from = groupsFrom[match];
     if (from >= 0 && current->programs[static_cast<std::size_t>(from)]
                          .captures[static_cast<std::size_t>(group)]) {
         return groupSpans[base + static_cast<std::size_t>(group - 1)];
     }
-    const int programIndex = ProgramFor(group);
+    const Span& whole = wholeMatches[match];
+    const int programIndex =
+        whole.end - whole.begin > kLongMatch ? FullProgram() : ProgramFor(group);
     GroupProgram& program = current->programs[static_cast<std::size_t>(programIndex)];
     std::vector<Span> spans(static_cast<std::size_t>(groupCount));
     bool ok = Extract(match, program, spans);

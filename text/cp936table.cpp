@@ -25,7 +25,10 @@ public:
     IconvHandle(const IconvHandle&) = delete;
     IconvHandle& operator=(const IconvHandle&) = delete;
 
-    bool Valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+    // iconv_open reports failure as (iconv_t)-1.
+    bool Valid() const {
+        return handle_ != reinterpret_cast<iconv_t>(-1);
+    }  // NOLINT(performance-no-int-to-ptr)
 
     // The one UTF-16 unit that the bytes decode to as a whole, or 0 when iconv refuses them
     // or they make anything other than exactly one unit.

@@ -160,6 +160,10 @@ TEST(SitePatterns, HostilePagesStayLinear) {
     ASSERT_TRUE(regex.Create(kResultRowPattern, closed, false, true, true, true));
     ASSERT_EQ(regex.MatchCount(), 1);
     EXPECT_EQ(regex.SubMatchText(1, 6), "1");
+    EXPECT_EQ(regex.SubMatchText(1, 1), "x");
+    EXPECT_EQ(regex.SubMatchText(1, 2), "t");
+    EXPECT_EQ(regex.SubMatchText(1, 5), "");
+    EXPECT_EQ(regex.SubMatchText(1, 3).size(), unclosed.size() - opening.size());
 
     std::string pager;
     for (int i = 0; i < 200000; ++i) pager += "&nbsp;123&nbs";
