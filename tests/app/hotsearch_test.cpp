@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 
 #include "app/resultsmodel.h"
 #include "app/superbutton.h"
@@ -167,6 +168,27 @@ TEST_F(StartUp, HotButtonClickSearchesForItsCaptionAndShowsTheResults) {
     ASSERT_TRUE(WaitForRunsToEnd(window));
     ASSERT_FALSE(SharedSite().SearchedKeywords().empty());
     EXPECT_EQ(SharedSite().SearchedKeywords().front(), "超级按钮");
+}
+
+TEST_F(StartUp, AClickDuringTheShortWaitRunsInsideItAndItsKeywordIsSearchedLast) {
+    StartWith({"a", "b"}, "");
+    window.SelectPage(1);
+    // The second click arrives while the first click's handler waits and serves events.
+    bool outerReturned = false;
+    bool innerRanInsideWait = false;
+    QTimer::singleShot(0, &window, [&] {
+        innerRanInsideWait = !outerReturned;
+        QTest::mouseClick(window.HotButton(2), Qt::LeftButton);
+    });
+    QTest::mouseClick(window.HotButton(1), Qt::LeftButton);
+    outerReturned = true;
+    EXPECT_TRUE(innerRanInsideWait);
+    EXPECT_EQ(Find<QLineEdit>(window, "编辑框1")->text(), QStringLiteral("b"));
+    EXPECT_EQ(window.CurrentPage(), 0);
+    ASSERT_TRUE(WaitForRunsToEnd(window));
+    const std::vector<std::string> searched = SharedSite().SearchedKeywords();
+    ASSERT_FALSE(searched.empty());
+    for (const std::string& keyword : searched) EXPECT_EQ(keyword, "b");
 }
 
 TEST_F(StartUp, ClonesKeepTheTemplatesCaptionAndClickBinding) {
