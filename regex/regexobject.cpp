@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <list>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "regex/capturegroups.h"
