@@ -1,6 +1,8 @@
 // Agent choice, header completion and received-cookie collection for WebAccess.
 #include "web/requestheaders.h"
 
+#include <vector>
+
 #include "text/gbktext.h"
 #include "web/webaccess.h"
 
@@ -37,9 +39,32 @@ std::string CompleteHeaderBlock(std::string headerText, std::string_view address
     return headerText;
 }
 
+namespace {
+
+// The header block's lines, cut at every CR LF byte pair. Not by GBK characters: a header value
+// in UTF-8 may end in a byte of 0x80 or more that would pair with the line's CR, and the next
+// header line would then become part of this line's cookie (and of the next request's Cookie
+// line, had a caller's jar taken it in).
+std::vector<std::string_view> HeaderLines(std::string_view block) {
+    std::vector<std::string_view> lines;
+    while (!block.empty()) {
+        const std::size_t end = block.find("\r\n");
+        if (end == std::string_view::npos) {
+            lines.push_back(block);
+            break;
+        }
+        lines.push_back(block.substr(0, end));
+        block.remove_prefix(end + 2);
+    }
+    return lines;
+}
+
+}  // namespace
+
 std::string CollectReceivedCookies(std::string_view responseHeaders) {
     std::string received;
-    for (const std::string& line : SplitText(responseHeaders, "\r\n")) {
+    responseHeaders = responseHeaders.substr(0, responseHeaders.find('\0'));
+    for (const std::string_view line : HeaderLines(responseHeaders)) {
         if (!ContainsText(line, "Set-Cookie")) continue;
         // Only name=value: attributes after the first ";" are dropped.
         const std::string entry = ContainsText(line, ";")

@@ -5,9 +5,12 @@
 
 #include <chrono>
 #include <iostream>
+#include <mutex>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "hostileserver.h"
 #include "web/webaccess.h"
@@ -117,6 +120,35 @@ TEST_F(HostileWebTest, RedirectLoopEndsAtTheRedirectLimit) {
     });
     EXPECT_EQ(Text(WebAccess(toFile.Address("/f"))), "moved");
     EXPECT_EQ(toFile.RequestLines().size(), 1u);
+}
+
+TEST_F(HostileWebTest, CookieValuesInUtf8StayOnTheirOwnHeaderLine) {
+    // "中" in UTF-8 is three bytes: walked as GBK pairs, its last byte pairs with the CR that ends
+    // the line. The header lines are still cut at every CR LF, so the next line (here one a
+    // server could use to forge a header) never becomes part of the cookie, and a jar that
+    // carries the cookie to the next request sends no extra header line.
+    std::vector<std::string> requests;
+    std::mutex mutex;
+    HostileServer server([&](HostileServer::Connection& connection, const std::string& request) {
+        {
+            std::lock_guard lock(mutex);
+            requests.push_back(request);
+        }
+        connection.Send(HostileServer::Response(
+            "HTTP/1.1 200 OK",
+            "Set-Cookie: name=\xE4\xB8\xAD\r\nX-Forged: 1\r\nSet-Cookie: b=2; path=/\r\n", "ok"));
+    });
+    std::string received;
+    std::optional<std::string> jar = "";
+    EXPECT_EQ(Text(WebAccess(server.Address("/first"), 0, {}, &jar, &received)), "ok");
+    EXPECT_EQ(received, "name=\xE4\xB8\xAD;b=2");
+    EXPECT_EQ(received.find('\n'), std::string::npos);
+    EXPECT_EQ(jar->find('\n'), std::string::npos);
+
+    WebAccess(server.Address("/second"), 0, {}, &jar);
+    std::lock_guard lock(mutex);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].find("X-Forged"), std::string::npos) << requests[1];
 }
 
 // A server that sends its body one byte a second. The stall limit measures the time since the
