@@ -286,7 +286,12 @@ SuperButton* MainWindow::CloneSuperButton(const SuperButton& source) {
     clone->setFixedSize(source.size());
     tabs_->SetPlace(clone, TabControl::PlaceOf(&source));
     clone->setVisible(!source.isHidden());
-    BindEvents(clone, FindControlSpec(source.objectName().toStdString())->name);
+    // The clone answers the same events as the control it was cloned from.
+    clone->setProperty(kTableNameProperty, source.property(kTableNameProperty));
+    if (const ControlSpec* spec =
+            FindControlSpec(source.property(kTableNameProperty).toString().toStdString())) {
+        BindEvents(clone, spec->name);
+    }
     return clone;
 }
 

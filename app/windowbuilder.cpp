@@ -213,6 +213,7 @@ BuiltControls BuildWindowControls(QWidget& window, ResultsModel& model) {
         const QString name = Utf8Text(spec.name);
         control->setObjectName(name);
         control->setProperty("kind", Utf8Text(KindName(spec.kind)));
+        control->setProperty(kTableNameProperty, name);
         if (tabs != nullptr) {
             tabs->SetPlace(control, place);
         } else {

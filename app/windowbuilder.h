@@ -3,12 +3,16 @@
 
 #include <QString>
 #include <map>
+#include <string_view>
 
 class QWidget;
 
 namespace lq {
 
 class ResultsModel;
+
+// The control-table name a widget was built from; clones carry their template's.
+inline constexpr const char* kTableNameProperty = "tableName";
 
 struct BuiltControls {
     std::map<QString, QWidget*> byName;

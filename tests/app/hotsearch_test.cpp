@@ -207,6 +207,15 @@ TEST_F(StartUp, ClonesKeepTheTemplatesCaptionAndClickBinding) {
     EXPECT_EQ(Find<QLineEdit>(window, "编辑框1")->text(), QStringLiteral("R&D <i>"));
     EXPECT_EQ(window.CurrentPage(), 0);
     ASSERT_TRUE(WaitForRunsToEnd(window));
+
+    // A clone of a clone still answers clicks with the hot-keyword click.
+    SuperButton* second = window.CloneSuperButton(*clone);
+    second->SetCaption(QStringLiteral("second"));
+    window.SelectPage(1);
+    QTest::mouseClick(second, Qt::LeftButton);
+    EXPECT_EQ(Find<QLineEdit>(window, "编辑框1")->text(), QStringLiteral("second"));
+    EXPECT_EQ(window.CurrentPage(), 0);
+    ASSERT_TRUE(WaitForRunsToEnd(window));
 }
 
 }  // namespace
