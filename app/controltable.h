@@ -44,7 +44,7 @@ enum ControlStyle : unsigned {
 
 inline constexpr std::string_view kWindowParent = "";
 
-struct ControlSpec {
+struct ControlRow {
     std::string_view name;  // also the widget's objectName (UTF-8)
     ControlKind kind;
     std::string_view parent;  // kWindowParent or the tab control's name
@@ -56,22 +56,22 @@ struct ControlSpec {
     unsigned style;
 };
 
-struct WindowSpec {
+struct WindowProperties {
     std::string_view title;
     int clientWidth, clientHeight;
     int outerWidth, outerHeight;  // with the classic frame; the desktop's frame adds the rest
 };
 
-struct ListColumnSpec {
+struct ListColumn {
     std::string_view heading;  // UTF-8
     int width;
 };
 
-const WindowSpec& MainWindowSpec();
-std::span<const ControlSpec> MainWindowControls();
-std::span<const ListColumnSpec> ResultListColumns();
+const WindowProperties& MainWindowProperties();
+std::span<const ControlRow> MainWindowControls();
+std::span<const ListColumn> ResultListColumns();
 // The row of the named control, or nullptr.
-const ControlSpec* FindControlSpec(std::string_view name);
+const ControlRow* FindControlRow(std::string_view name);
 
 inline constexpr int kAddressColumn = 4;
 

@@ -60,9 +60,9 @@ MainWindow::MainWindow(QWidget* parent)
       opener_(OpenWithDesktop),
       view_(*this, gate_),
       runs_(std::make_unique<SearchRuns>(view_)) {
-    const WindowSpec& spec = MainWindowSpec();
-    setWindowTitle(Utf8Text(spec.title));
-    setFixedSize(spec.clientWidth, spec.clientHeight);
+    const WindowProperties& entry = MainWindowProperties();
+    setWindowTitle(Utf8Text(entry.title));
+    setFixedSize(entry.clientWidth, entry.clientHeight);
     QFont windowFont = font();
     windowFont.setPixelSize(kFontPixelSize);
     setFont(windowFont);
@@ -77,7 +77,7 @@ MainWindow::MainWindow(QWidget* parent)
                        ->findChild<QLabel*>(QStringLiteral("状态条1.part0"));
     hotTemplate_ = Named<SuperButton>(controls_, "超级按钮1");
 
-    for (const ControlSpec& control : MainWindowControls()) {
+    for (const ControlRow& control : MainWindowControls()) {
         BindEvents(controls_.Find(Utf8Text(control.name)), control.name);
     }
 }
@@ -288,9 +288,9 @@ SuperButton* MainWindow::CloneSuperButton(const SuperButton& source) {
     clone->setVisible(!source.isHidden());
     // The clone answers the same events as the control it was cloned from.
     clone->setProperty(kTableNameProperty, source.property(kTableNameProperty));
-    if (const ControlSpec* spec =
-            FindControlSpec(source.property(kTableNameProperty).toString().toStdString())) {
-        BindEvents(clone, spec->name);
+    if (const ControlRow* entry =
+            FindControlRow(source.property(kTableNameProperty).toString().toStdString())) {
+        BindEvents(clone, entry->name);
     }
     return clone;
 }
@@ -344,9 +344,9 @@ bool MainWindow::StartsWindowMove(QPoint clientPos) const {
     if (!rect().contains(clientPos)) return false;
     const QWidget* child = childAt(clientPos);
     if (child == nullptr) return true;
-    const ControlSpec* spec = FindControlSpec(child->objectName().toStdString());
-    return spec != nullptr &&
-           (spec->kind == ControlKind::Label || spec->kind == ControlKind::ProgressBar);
+    const ControlRow* entry = FindControlRow(child->objectName().toStdString());
+    return entry != nullptr &&
+           (entry->kind == ControlKind::Label || entry->kind == ControlKind::ProgressBar);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {

@@ -23,11 +23,11 @@ constexpr int kListRowHeight = 18;
 
 QString GbkText(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
 
-QString ControlText(const ControlSpec& spec) {
+QString ControlText(const ControlRow& entry) {
     const Settings& settings = CurrentSettings();
-    switch (spec.textSource) {
+    switch (entry.textSource) {
         case TextSource::Literal:
-            return Utf8Text(spec.text);
+            return Utf8Text(entry.text);
         case TextSource::DonationAccount:
             return GbkText(settings.donationAccount);
         case TextSource::OfficialSiteCaption:
@@ -38,26 +38,26 @@ QString ControlText(const ControlSpec& spec) {
     return {};
 }
 
-QWidget* MakeLabel(QWidget* parent, const ControlSpec& spec, const QString& text) {
+QWidget* MakeLabel(QWidget* parent, const ControlRow& entry, const QString& text) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
-    const bool wraps = (spec.style & kWordWrap) != 0;
+    const bool wraps = (entry.style & kWordWrap) != 0;
     label->setWordWrap(wraps);
-    Qt::Alignment horizontal = (spec.style & kCentred) ? Qt::AlignHCenter : Qt::AlignLeft;
+    Qt::Alignment horizontal = (entry.style & kCentred) ? Qt::AlignHCenter : Qt::AlignLeft;
     label->setAlignment(horizontal | (wraps ? Qt::AlignTop : Qt::AlignVCenter));
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, (spec.style & kRedText) ? Qt::red : Qt::black);
+    palette.setColor(QPalette::WindowText, (entry.style & kRedText) ? Qt::red : Qt::black);
     label->setPalette(palette);
     // No fill of its own: a label draws on its parent, the window's face or a page's white.
     label->setAutoFillBackground(false);
     return label;
 }
 
-QWidget* MakeEditBox(QWidget* parent, const ControlSpec& spec, const QString& text) {
+QWidget* MakeEditBox(QWidget* parent, const ControlRow& entry, const QString& text) {
     auto* edit = new QLineEdit(parent);
     edit->setText(text);
-    edit->setReadOnly((spec.style & kReadOnly) != 0);
+    edit->setReadOnly((entry.style & kReadOnly) != 0);
     edit->setMaxLength(32767 * 64);  // no practical length limit
     return edit;
 }
@@ -71,10 +71,10 @@ QWidget* MakeButton(QWidget* parent, const QString& text) {
     return button;
 }
 
-QWidget* MakeCheckBox(QWidget* parent, const ControlSpec& spec, const QString& text) {
+QWidget* MakeCheckBox(QWidget* parent, const ControlRow& entry, const QString& text) {
     auto* box = new QCheckBox(parent);
     box->setText(QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
-    box->setChecked((spec.style & kChecked) != 0);
+    box->setChecked((entry.style & kChecked) != 0);
     return box;
 }
 
@@ -128,7 +128,7 @@ QWidget* MakeListView(QWidget* parent, ResultsModel& model) {
 QWidget* MakeStatusBar(QWidget* parent) {
     auto* bar = new QStatusBar(parent);
     bar->setSizeGripEnabled(false);
-    // Part 0: one label spanning the bar; the notice is untrusted, so plain text only.
+    // The bar's one part (index 0): a label spanning it; the notice is untrusted, so plain text.
     auto* part = new QLabel(bar);
     part->setObjectName(QStringLiteral("状态条1.part0"));
     part->setTextFormat(Qt::PlainText);
@@ -149,12 +149,12 @@ QWidget* MakeProgressBar(QWidget* parent) {
     return bar;
 }
 
-QWidget* MakeSuperButton(QWidget* parent, const ControlSpec& spec, const QString& text) {
+QWidget* MakeSuperButton(QWidget* parent, const ControlRow& entry, const QString& text) {
     auto* button = new SuperButton(parent);
     button->SetCaption(text);
     button->SetToolTipText({});
-    button->SetLinkLook((spec.style & kLinkLook) != 0);
-    if (spec.height == 16) {
+    button->SetLinkLook((entry.style & kLinkLook) != 0);
+    if (entry.height == 16) {
         QFont font = button->font();
         font.setPixelSize(12);
         button->setFont(font);
@@ -162,17 +162,17 @@ QWidget* MakeSuperButton(QWidget* parent, const ControlSpec& spec, const QString
     return button;
 }
 
-QWidget* MakeControl(QWidget* parent, const ControlSpec& spec, ResultsModel& model) {
-    const QString text = ControlText(spec);
-    switch (spec.kind) {
+QWidget* MakeControl(QWidget* parent, const ControlRow& entry, ResultsModel& model) {
+    const QString text = ControlText(entry);
+    switch (entry.kind) {
         case ControlKind::Label:
-            return MakeLabel(parent, spec, text);
+            return MakeLabel(parent, entry, text);
         case ControlKind::EditBox:
-            return MakeEditBox(parent, spec, text);
+            return MakeEditBox(parent, entry, text);
         case ControlKind::Button:
             return MakeButton(parent, text);
         case ControlKind::CheckBox:
-            return MakeCheckBox(parent, spec, text);
+            return MakeCheckBox(parent, entry, text);
         case ControlKind::TabControl:
             return MakeTabControl(parent, text);
         case ControlKind::ListView:
@@ -182,7 +182,7 @@ QWidget* MakeControl(QWidget* parent, const ControlSpec& spec, ResultsModel& mod
         case ControlKind::ProgressBar:
             return MakeProgressBar(parent);
         case ControlKind::SuperButton:
-            return MakeSuperButton(parent, spec, text);
+            return MakeSuperButton(parent, entry, text);
     }
     return nullptr;
 }
@@ -200,27 +200,27 @@ QWidget* BuiltControls::Find(const QString& name) const {
 
 BuiltControls BuildWindowControls(QWidget& window, ResultsModel& model) {
     BuiltControls built;
-    for (const ControlSpec& spec : MainWindowControls()) {
-        const QPoint place(spec.left, spec.top);
+    for (const ControlRow& entry : MainWindowControls()) {
+        const QPoint place(entry.left, entry.top);
         // Every control is made on its parent, the window or a page, which then owns it.
         TabControl* tabs = nullptr;
         QWidget* parent = &window;
-        if (spec.parent != kWindowParent) {
-            tabs = qobject_cast<TabControl*>(built.Find(Utf8Text(spec.parent)));
-            parent = tabs->widget(spec.page);
+        if (entry.parent != kWindowParent) {
+            tabs = qobject_cast<TabControl*>(built.Find(Utf8Text(entry.parent)));
+            parent = tabs->widget(entry.page);
         }
-        QWidget* control = MakeControl(parent, spec, model);
-        const QString name = Utf8Text(spec.name);
+        QWidget* control = MakeControl(parent, entry, model);
+        const QString name = Utf8Text(entry.name);
         control->setObjectName(name);
-        control->setProperty("kind", Utf8Text(KindName(spec.kind)));
+        control->setProperty("kind", Utf8Text(KindName(entry.kind)));
         control->setProperty(kTableNameProperty, name);
         if (tabs != nullptr) {
             tabs->SetPlace(control, place);
         } else {
             control->move(place);
         }
-        control->setFixedSize(spec.width, spec.height);
-        control->setVisible((spec.style & kHidden) == 0);
+        control->setFixedSize(entry.width, entry.height);
+        control->setVisible((entry.style & kHidden) == 0);
         built.byName.emplace(name, control);
     }
     return built;
