@@ -43,7 +43,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("lumaquest"));
     QApplication::setApplicationVersion(QStringLiteral(LUMAQUEST_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("lumaquest"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/lumaquest.svg")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/lumaquest.png")));
 
     int status = 0;
     {
