@@ -15,7 +15,7 @@ namespace {
 constexpr std::string_view kListStart = "<div class=\"catlist\">\n";
 constexpr std::string_view kListEnd = "</div>\n<div class=\"pager\">";
 constexpr std::string_view kRowStart = "<div class=\"catlist-li\">";
-constexpr std::string_view kSizedInfo = "<i></i> \xE4\xB8\x8B\xE8\xBD\xBD";  // "<i></i> 下载"
+constexpr std::string_view kSizedInfo = "<i></i> \xE4\xB8\x8B\xE8\xBD\xBD";     // "<i></i> 下载"
 constexpr std::string_view kSizelessInfo = "info\"> \xE4\xB8\x8B\xE8\xBD\xBD";  // "info"> 下载"
 
 // Keywords a user would type; each gives up to the site's page limit of distinct hits.
@@ -138,7 +138,7 @@ std::string BarredButLastPage(int hitCount) {
     std::string page = BarredInfoLinesPage(hitCount);
     const std::size_t sized = page.rfind("<i></i> | \xE4\xB8\x8B");
     const std::size_t sizeless = page.rfind("info\"> | \xE4\xB8\x8B");
-    const std::size_t last = sized == std::string::npos ? sizeless
+    const std::size_t last = sized == std::string::npos      ? sizeless
                              : sizeless == std::string::npos ? sized
                                                              : std::max(sized, sizeless);
     if (last == std::string::npos) GeneratorBroken("information line");

@@ -39,7 +39,8 @@ private:
 
 int PageNumber(const httplib::Request& request) {
     const std::string text = request.has_param("page") ? request.get_param_value("page") : "1";
-    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 6 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return 1;
     }
     return std::atoi(text.c_str());
@@ -82,13 +83,12 @@ int main(int argc, char** argv) {
         response.set_content(
             lq::demosite::ResultPage(request.get_param_value("kw"), PageNumber(request)), kHtml);
     });
-    server.Get(R"(/go/([0-9A-Za-z]{1,32}))",
-               [&port](const httplib::Request& request, httplib::Response& response) {
-                   response.set_content(
-                       lq::demosite::GoPage("http://127.0.0.1:" + std::to_string(port) +
-                                            "/share/" + request.matches[1].str()),
-                       kHtml);
-               });
+    server.Get(R"(/go/([0-9A-Za-z]{1,32}))", [&port](const httplib::Request& request,
+                                                     httplib::Response& response) {
+        response.set_content(lq::demosite::GoPage("http://127.0.0.1:" + std::to_string(port) +
+                                                  "/share/" + request.matches[1].str()),
+                             kHtml);
+    });
     server.Get(R"(/share/([0-9A-Za-z]{1,32}))",
                [](const httplib::Request& request, httplib::Response& response) {
                    response.set_content(lq::demosite::SharePage(request.matches[1].str()), kHtml);

@@ -33,7 +33,8 @@ BENCHMARK(BM_MergeCookies);
 
 void BM_UrlEncodeKeyword(benchmark::State& state) {
     // 三体 全集 1080P, as the edit box holds it (GBK)
-    const std::string keyword = lq::Utf8ToGbk("\xE4\xB8\x89\xE4\xBD\x93 \xE5\x85\xA8\xE9\x9B\x86 1080P");
+    const std::string keyword =
+        lq::Utf8ToGbk("\xE4\xB8\x89\xE4\xBD\x93 \xE5\x85\xA8\xE9\x9B\x86 1080P");
     for (auto _ : state) {
         std::string encoded = lq::UrlEncode(keyword, /*keepUnreserved=*/true, /*asUtf8=*/true);
         benchmark::DoNotOptimize(encoded.data());
