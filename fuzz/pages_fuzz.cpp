@@ -8,6 +8,7 @@
 #include "regex/regexobject.h"
 #include "search/openresult.h"
 #include "search/sharesite.h"
+#include "text/gbktext.h"
 
 namespace {
 
@@ -45,10 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(!hit.downloadCount.empty() && AllOf(hit.downloadCount, IsDigit),
                 "a download count is digits");
         // Hits come in page order: each one's link lies after the previous one's.
+        // The pattern ignores case, so the page may write the link as "/T/".
         const std::string link = "/t/" + hit.shareId + "\"";
-        const std::size_t at = pageText.find(link, from);
-        Require(at != std::string::npos, "each hit's link is in the page, in page order");
-        from = at + link.size();
+        const int at = lq::FindText(pageText, link, static_cast<int>(from) + 1, true);
+        Require(at != -1, "each hit's link is in the page, in page order");
+        from = static_cast<std::size_t>(at - 1) + link.size();
         const std::string goAddress = lq::GoPageAddress(hit.shareId);
         Require(goAddress.ends_with("/go/" + hit.shareId), "the go address ends in the share id");
     }
