@@ -7,6 +7,7 @@
 // Output: "shown_ms X" (from the launcher's clock; "main_ms" and "created_ms" split it up;
 // "first_conversion_ms" is the process's first Utf8ToGbk call, which builds the tables).
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +51,9 @@ int main(int argc, char* argv[]) {
     lq::OverrideSites(site, newsSite);
 
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lumaquest"));
+    QApplication::setDesktopFileName(QStringLiteral("lumaquest"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/lumaquest.png")));
     int status = 0;
     {
         lq::MainWindow window;
