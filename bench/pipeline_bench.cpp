@@ -28,6 +28,7 @@ const lq::Bytes& PageBytes(int hits) {
 void SetPageCounters(benchmark::State& state, std::size_t bytes, int hits) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
     state.counters["hits"] = hits;
+    state.counters["page_bytes"] = static_cast<double>(bytes);
     state.counters["per_hit"] = benchmark::Counter(
         hits, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
