@@ -161,6 +161,7 @@ void SetRequestOptions(CURL* easy, const ExchangeRequest& request, const WebLimi
     // Aborting must not wait for a name lookup still running in libcurl's resolver thread.
     curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
 
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
     if (!BlockHasLine(request.headerLines, "User-Agent:")) {
@@ -237,8 +238,8 @@ ExchangeResult RunExchange(const ExchangeRequest& request, const WebLimits& limi
                            const std::stop_token& stop) {
     ExchangeResult result;
     ThreadTransfer& transfer = ThreadTransfer::ForThisThread();
-    CURL* easy = transfer.Easy();
     CURLM* multi = transfer.Multi();
+    CURL* easy = multi != nullptr ? transfer.FreshEasy() : nullptr;
     if (easy == nullptr || multi == nullptr || stop.stop_requested()) {
         result.stopped = stop.stop_requested();
         return result;
@@ -251,17 +252,12 @@ ExchangeResult RunExchange(const ExchangeRequest& request, const WebLimits& limi
     state.limits = &limits;
     state.result = &result;
     state.lastByte = Clock::now();
-    curl_easy_reset(easy);
     SetRequestOptions(easy, request, limits, headers.get(), state);
     if (curl_multi_add_handle(multi, easy) != CURLM_OK) return result;
     Drive(multi, state, stop);
     // An unfinished transfer's connection is closed here; a finished one stays in the thread's
     // pool for the next request to the same server.
     curl_multi_remove_handle(multi, easy);
-    // curl_easy_reset in libcurl 7.88 forgets the list of cookie files without freeing it;
-    // clearing the list here, before the next call's reset, keeps that from leaking per request.
-    // The shared cookie store itself is untouched.
-    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, static_cast<char*>(nullptr));
     return result;
 }
 

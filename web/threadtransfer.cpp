@@ -1,4 +1,5 @@
-// One easy and one multi handle per thread, made lazily and released when the thread ends.
+// One multi handle per thread and the easy handle of its latest request, made lazily and released
+// when the thread ends.
 #include "web/threadtransfer.h"
 
 #include "web/websession.h"
@@ -12,11 +13,17 @@ ThreadTransfer& ThreadTransfer::ForThisThread() {
     return transfer;
 }
 
-ThreadTransfer::ThreadTransfer() : easy_(curl_easy_init()), multi_(curl_multi_init()) {
+ThreadTransfer::ThreadTransfer() : multi_(curl_multi_init()) {
     if (multi_ != nullptr) {
         // One connection per host is enough for sequential requests; a few stay open.
         curl_multi_setopt(multi_, CURLMOPT_MAXCONNECTS, 4L);
     }
+}
+
+CURL* ThreadTransfer::FreshEasy() {
+    if (easy_ != nullptr) curl_easy_cleanup(easy_);
+    easy_ = curl_easy_init();
+    return easy_;
 }
 
 ThreadTransfer::~ThreadTransfer() {
