@@ -3,6 +3,8 @@
 // address), then hands back the final response's headers and cookies.
 #include "web/webaccess.h"
 
+#include <algorithm>
+#include <chrono>
 #include <mutex>
 
 #include "text/gbktext.h"
@@ -81,6 +83,7 @@ Bytes WebAccess(std::string_view address, int method, std::string_view postText,
     if (method != 0 && body.empty()) body = ToBytes(BeforeZero(postText));
 
     const WebLimits limits = CurrentWebLimits();
+    const auto callStarted = std::chrono::steady_clock::now();
     std::string hopAddress(address);
     std::string hopMethod = MethodName(method);
     const Bytes* hopBody = method != 0 ? &body : nullptr;
@@ -97,7 +100,14 @@ Bytes WebAccess(std::string_view address, int method, std::string_view postText,
         request.sharedCookies = !cookiesSupplied;
         request.proxy = hopProxy;
         request.mayFollowRedirect = !noRedirect && hops < limits.maxRedirects;
-        result = RunExchange(request, limits, stop);
+        // The time limit covers the whole call: each hop gets what the earlier ones left.
+        WebLimits hopLimits = limits;
+        const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now() - callStarted)
+                               .count();
+        if (hops > 0 && spent >= limits.totalTimeoutMs) break;
+        hopLimits.totalTimeoutMs = std::max<long>(1, limits.totalTimeoutMs - spent);
+        result = RunExchange(request, hopLimits, stop);
         if (!result.redirectTo || result.stopped) break;
 
         // The redirect's own body was skipped; the next hop's response is the result.

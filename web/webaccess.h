@@ -37,6 +37,9 @@ struct WebLimits {
     long stallTimeoutMs = 30'000;          // transfer aborted after this long without a byte
     std::size_t maxBodyBytes = 32u << 20;  // bytes past the cap are not read
     long maxRedirects = 10;
+    // A whole call, every redirect hop included, ends after this long: the stall limit restarts
+    // with every byte, so a server trickling a byte now and then would otherwise hold it forever.
+    long totalTimeoutMs = 60'000;
 };
 // Process-wide limits, read at every call. Tests shorten them; the program never changes them.
 WebLimits CurrentWebLimits();
