@@ -3,40 +3,12 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "text/utf8.h"
+
 namespace lq {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
-
-// Length of the valid UTF-8 sequence at text[i], or 0 when the bytes there are not one.
-std::size_t SequenceLength(std::string_view text, std::size_t i, std::uint32_t& codePoint) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    std::uint32_t minimum = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) return 0;
-    codePoint = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-        codePoint = (codePoint << 6) | (byte(i + k) & 0x3F);
-    }
-    if (codePoint < minimum || codePoint > 0x10FFFF) return 0;
-    if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return 0;
-    return length;
-}
 
 bool IsControl(std::uint32_t codePoint) {
     return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
@@ -54,15 +26,14 @@ std::string Transform(std::string_view text, OnChar onChar) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        std::uint32_t codePoint = 0;
-        const std::size_t length = SequenceLength(text, i, codePoint);
-        if (length == 0) {
+        const Utf8Char character = ReadUtf8Char(text, i);
+        if (character.length == 0) {
             out += kReplacement;
             ++i;
             continue;
         }
-        onChar(out, codePoint, text.substr(i, length));
-        i += length;
+        onChar(out, std::uint32_t{character.codePoint}, text.substr(i, character.length));
+        i += character.length;
     }
     return out;
 }

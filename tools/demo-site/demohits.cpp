@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "text/utf8.h"
+
 namespace lq::demosite {
 namespace {
 
@@ -29,40 +31,13 @@ private:
     std::uint64_t state_;
 };
 
-// Length of the valid UTF-8 sequence at text[i], or 0 when the bytes there are not one.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    std::uint32_t minimum = 0;
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) return 0;
-    std::uint32_t codePoint = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-        codePoint = (codePoint << 6) | (byte(i + k) & 0x3F);
-    }
-    if (codePoint < minimum || codePoint > 0x10FFFF) return 0;
-    if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return 0;
-    return length;
-}
-
 // Valid UTF-8 (a stray byte becomes "?", as a GBK page would show it), control characters as
 // spaces, at most kMaxKeywordCodePoints characters.
 std::string ShownKeyword(std::string_view utf8) {
     std::string shown;
     std::size_t codePoints = 0;
     for (std::size_t i = 0; i < utf8.size() && codePoints < kMaxKeywordCodePoints; ++codePoints) {
-        const std::size_t length = Utf8SequenceLength(utf8, i);
+        const std::size_t length = ReadUtf8Char(utf8, i).length;
         if (length == 0) {
             shown += '?';
             i += 1;
