@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app/commandline.h"
-#include "tests/app/fixturesite.h"
+#include "tests/support/fixturesite.h"
 
 namespace lq::test {
 namespace {
@@ -108,7 +108,7 @@ TEST(Program, HelpVersionAndBadArguments) {
 }
 
 TEST(Program, ClosingTheWindowDuringASlowSearchEndsTheProcessPromptly) {
-    FixtureSite slowSite;  // its own site: result pages take 30 s
+    FixtureSite slowSite(FixtureSite::Unserved::DemoPages);  // its own site: result pages take 30 s
     slowSite.SetSearchDelay(std::chrono::seconds(30));
     const QString base = QString::fromStdString(slowSite.Base());
     constexpr int kQuitAfterMs = 1500;

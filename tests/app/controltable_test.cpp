@@ -18,7 +18,7 @@
 #include "app/superbutton.h"
 #include "app/tabcontrol.h"
 #include "search/settings.h"
-#include "tests/app/fixturesite.h"
+#include "tests/support/fixturesite.h"
 #include "tests/app/windowtesting.h"
 #include "text/codepage.h"
 

@@ -12,7 +12,7 @@
 #include "app/resultsmodel.h"
 #include "app/superbutton.h"
 #include "app/tabcontrol.h"
-#include "tests/app/fixturesite.h"
+#include "tests/support/fixturesite.h"
 #include "tests/app/windowtesting.h"
 #include "text/codepage.h"
 

@@ -5,12 +5,12 @@
 #include <QApplication>
 
 #include "search/settings.h"
-#include "tests/app/fixturesite.h"
+#include "tests/support/fixturesite.h"
 
 namespace lq::test {
 
 FixtureSite& SharedSite() {
-    static FixtureSite site;
+    static FixtureSite site(FixtureSite::Unserved::DemoPages);
     return site;
 }
 

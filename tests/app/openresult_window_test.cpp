@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "app/resultsmodel.h"
-#include "tests/app/fixturesite.h"
+#include "tests/support/fixturesite.h"
 #include "tests/app/windowtesting.h"
 #include "tools/demo-site/demohits.h"
 

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "app/resultsmodel.h"
-#include "tests/app/fixturesite.h"
+#include "tests/support/fixturesite.h"
 #include "tests/app/windowtesting.h"
 #include "text/codepage.h"
 #include "tools/demo-site/demohits.h"

@@ -13,6 +13,10 @@
 
 namespace lq::test {
 
+class FixtureSite;
+// The site every test in this program talks to (the settings point at it once, at start).
+FixtureSite& SharedSite();
+
 template <typename Widget = QWidget>
 Widget* Find(const MainWindow& window, const char* utf8Name) {
     return window.findChild<Widget*>(QString::fromUtf8(utf8Name));

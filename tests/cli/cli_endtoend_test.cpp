@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "tests/cli/childprocess.h"
-#include "tests/cli/fixturesite.h"
 #include "tests/cli/flatjson.h"
+#include "tests/support/fixturesite.h"
 #include "tools/demo-site/demohits.h"
 #include "tools/demo-site/demopages.h"
 #include "tools/demo-site/demosite.h"
@@ -221,15 +221,15 @@ protected:
 };
 
 TEST_F(CliFixture, ControlCharactersAndBackslashesInFieldsAreEscaped) {
-    site_.Serve("/s/?kw=esc&page=1",
-                test::FixtureResultPage(test::FixtureHitMarkup("e1", "tab\there", "1.5G", "5") +
-                                        test::FixtureHitMarkup("e2", "back\\slash", "", "6") +
-                                        test::FixtureHitMarkup("e3", "cr\rname", "23K", "7") +
-                                        test::FixtureHitMarkup("e4", "esc\x1B[2Jname", "1M", "8")));
-    site_.Serve("/go/e1", test::FixtureGoPage("http://h/share/e1\nsecond\tline\\x"));
-    site_.Serve("/go/e2", test::FixtureGoPage("http://h/share/e2"));
-    site_.Serve("/go/e3", test::FixtureGoPage("http://h/share/e3"));
-    site_.Serve("/go/e4", test::FixtureGoPage("http://h/share/e4"));
+    site_.Serve("/s/?kw=esc&page=1", test::ResultPageHtml({{"e1", "tab\there", "1.5G", "5"},
+                                                           {"e2", "back\\slash", "", "6"},
+                                                           {"e3", "cr\rname", "23K", "7"},
+                                                           {"e4", "esc\x1B[2Jname", "1M", "8"}},
+                                                          1));
+    site_.Serve("/go/e1", test::GoPageHtml("http://h/share/e1\nsecond\tline\\x"));
+    site_.Serve("/go/e2", test::GoPageHtml("http://h/share/e2"));
+    site_.Serve("/go/e3", test::GoPageHtml("http://h/share/e3"));
+    site_.Serve("/go/e4", test::GoPageHtml("http://h/share/e4"));
     const std::string go = site_.Base() + "/go/";
 
     const ChildResult ticked = Cli({"search", "esc"});
@@ -289,8 +289,8 @@ TEST_F(CliFixture, NoticeHoldingFortyOrFiftyOrNothingPrintsNothing) {
 }
 
 TEST_F(CliFixture, ResolveRefusesAnythingButWebAddresses) {
-    site_.Serve("/go/js1", test::FixtureGoPage("javascript:alert(1)"));
-    site_.Serve("/go/file1", test::FixtureGoPage("file:///etc/passwd"));
+    site_.Serve("/go/js1", test::GoPageHtml("javascript:alert(1)"));
+    site_.Serve("/go/file1", test::GoPageHtml("file:///etc/passwd"));
     site_.Serve("/go/empty1", "<html>no script here</html>");
     const std::string cases[] = {
         "javascript:alert(1)",

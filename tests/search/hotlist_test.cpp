@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "search/settings.h"
-#include "tests/search/fixturesite.h"
+#include "tests/support/fixturesite.h"
 #include "text/codepage.h"
 
 namespace lq {

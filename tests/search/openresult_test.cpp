@@ -7,7 +7,7 @@
 
 #include "search/settings.h"
 #include "search/sharesite.h"
-#include "tests/search/fixturesite.h"
+#include "tests/support/fixturesite.h"
 #include "text/codepage.h"
 
 namespace lq {

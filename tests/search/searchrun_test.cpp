@@ -14,7 +14,7 @@
 #include "search/openresult.h"
 #include "search/settings.h"
 #include "search/sharesite.h"
-#include "tests/search/fixturesite.h"
+#include "tests/support/fixturesite.h"
 #include "tests/search/recordingview.h"
 #include "text/codepage.h"
 

@@ -9,7 +9,7 @@
 
 #include "regex/regexobject.h"
 #include "search/settings.h"
-#include "tests/search/fixturesite.h"
+#include "tests/support/fixturesite.h"
 #include "text/codepage.h"
 
 namespace lq {
