@@ -67,8 +67,8 @@ void CheckUrlEncode(std::string_view gbk, bool keepUnreserved, bool asUtf8) {
         // Every byte that may stay, stays: nothing is escaped needlessly.
         for (std::size_t i = 0; i + 2 < encoded.size(); ++i) {
             if (encoded[i] != '%') continue;
-            const char byte = static_cast<char>(HexValue(encoded[i + 1]) * 16 +
-                                                HexValue(encoded[i + 2]));
+            const char byte =
+                static_cast<char>(HexValue(encoded[i + 1]) * 16 + HexValue(encoded[i + 2]));
             const bool unreserved = byte == '-' || byte == '.' || (byte >= '0' && byte <= '9') ||
                                     (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
             Require(!unreserved, "UrlEncode: unreserved bytes are not escaped");

@@ -39,9 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(merged == jar, "MergeCookies returns the jar it stores");
     Require(lq::RemoveSpaces(received) == received, "received comes back without spaces");
 
-    const bool separable =
-        std::none_of(oldItems.begin(), oldItems.end(), EndsInsideCharacter) &&
-        std::none_of(newItems.begin(), newItems.end(), EndsInsideCharacter);
+    const bool separable = std::none_of(oldItems.begin(), oldItems.end(), EndsInsideCharacter) &&
+                           std::none_of(newItems.begin(), newItems.end(), EndsInsideCharacter);
     const std::vector<std::string> items = lq::SplitText(merged, "; ");
     std::vector<std::string> seen;
     for (const std::string& item : items) {

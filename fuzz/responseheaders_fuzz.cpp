@@ -65,8 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& item : items) {
         // Only for plain ASCII items: a cookie ending in a lone lead byte pairs with the "; "
         // after it, so such items cannot be told apart again.
-        const bool ascii = std::none_of(item.begin(), item.end(),
-                                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        const bool ascii = std::none_of(
+            item.begin(), item.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
         if (ascii) Require(lq::TrimSpaces(item) == item, "each received cookie is trimmed");
     }
     lq::MergeCookies(jar, received);

@@ -90,8 +90,8 @@ std::string ModelTextBetween(std::string_view text, std::string_view left, std::
     if (q > static_cast<long long>(text.size())) return {};
     const int r = ModelFind(text, rightMarker, static_cast<int>(q), ignoreCase);
     if (r < 1 || r - q <= 0) return {};
-    return std::string(text.substr(static_cast<std::size_t>(q - 1),
-                                   static_cast<std::size_t>(r - q)));
+    return std::string(
+        text.substr(static_cast<std::size_t>(q - 1), static_cast<std::size_t>(r - q)));
 }
 
 }  // namespace
@@ -100,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2 || size > 8192) return 0;  // the model is quadratic; short texts find the bugs
     const bool ignoreCase = (data[0] & 1) != 0;
     const int start = static_cast<int>(data[1]) - 8;  // below 1 too, and past the end
-    const std::vector<std::string> pieces = lq::fuzz::Pieces(lq::fuzz::AsText(data + 2, size - 2), 3);
+    const std::vector<std::string> pieces =
+        lq::fuzz::Pieces(lq::fuzz::AsText(data + 2, size - 2), 3);
     const std::string& text = pieces[0];
     const std::string& left = pieces[1];
     const std::string& right = pieces[2];
@@ -111,13 +112,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(between.empty() || BeforeZero(text).find(between) != std::string::npos,
             "TextBetween returns a piece of the text");
 
-    Require(lq::FindText(text, left, start, ignoreCase) ==
-                ModelFind(text, left, start, ignoreCase),
+    Require(lq::FindText(text, left, start, ignoreCase) == ModelFind(text, left, start, ignoreCase),
             "FindText finds the first match on a character boundary");
-    Require(lq::ReplaceAll(text, left, right) ==
-                ModelReplace(text, left, BeforeZero(right)),
+    Require(lq::ReplaceAll(text, left, right) == ModelReplace(text, left, BeforeZero(right)),
             "ReplaceAll replaces left to right without rescanning");
-    Require(lq::SplitText(text, left) == ModelSplit(text, left), "SplitText follows the split rules");
+    Require(lq::SplitText(text, left) == ModelSplit(text, left),
+            "SplitText follows the split rules");
 
     const std::string trimmed = lq::TrimSpaces(text);
     Require(BeforeZero(text).find(trimmed) != std::string::npos, "TrimSpaces keeps a piece");

@@ -161,7 +161,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // libcurl takes the status line's "HTTP/" in any case, and so the block hands it on.
         Require(lq::AsciiLower(responseHeaders).starts_with("http/"),
                 "a delivered block starts with the status line");
-        Require(responseHeaders.ends_with("\r\n\r\n"), "a delivered block ends with its blank line");
+        Require(responseHeaders.ends_with("\r\n\r\n"),
+                "a delivered block ends with its blank line");
         Require(CleanLines(responseHeaders), "header lines hold no stray CR, LF or zero byte");
     }
     Require(lq::ReplaceAll(responseHeaders, "Set-Cookie", "Set-Cookie", true) == responseHeaders,
@@ -173,7 +174,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(*jar == expectedJar, "the caller's jar holds the merged cookies");
     }
     Require(received == expected, "the received cookies are those of the header block");
-    Require(undelivered || received.empty() || responseHeaders.find("Set-Cookie") != std::string::npos,
-            "cookies come only from Set-Cookie lines");
+    Require(
+        undelivered || received.empty() || responseHeaders.find("Set-Cookie") != std::string::npos,
+        "cookies come only from Set-Cookie lines");
     return 0;
 }

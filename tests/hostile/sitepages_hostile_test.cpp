@@ -40,7 +40,9 @@ std::string Hit(const std::string& id, const std::string& title, const std::stri
     return markup + " 下载次数：" + downloads + " <i></i>浏览次数：70</div>\n";
 }
 
-std::string Pager(const std::string& lastNumber) { return "<div>&nbsp;" + lastNumber + "&nbsp;</div>"; }
+std::string Pager(const std::string& lastNumber) {
+    return "<div>&nbsp;" + lastNumber + "&nbsp;</div>";
+}
 
 std::string GoPage(const std::string& target) {
     return "<script>location.href='" + target + "';</script>";
@@ -61,9 +63,8 @@ public:
                   found = it != bodies_.end();
                   if (found) body = it->second;
               }
-              connection.Send(HostileServer::Response(found ? "HTTP/1.1 200 OK"
-                                                            : "HTTP/1.1 404 Not Found",
-                                                      "", body));
+              connection.Send(HostileServer::Response(
+                  found ? "HTTP/1.1 200 OK" : "HTTP/1.1 404 Not Found", "", body));
           }) {}
 
     std::string Base() const { return server_.Address(""); }
@@ -113,8 +114,10 @@ protected:
 
 TEST_F(HostileSiteTest, TenMegabytePageIsReadWhole) {
     std::string filler;
-    while (filler.size() < (10u << 20)) filler += "<div class=\"ad\">广告 advertisement 文字</div>\n";
-    site.Serve(PageTarget(1), Hit("first1", "开头") + filler + Hit("last1", "结尾", "") + Pager("1"));
+    while (filler.size() < (10u << 20))
+        filler += "<div class=\"ad\">广告 advertisement 文字</div>\n";
+    site.Serve(PageTarget(1),
+               Hit("first1", "开头") + filler + Hit("last1", "结尾", "") + Pager("1"));
     RunSearch();
     const auto rows = view.Rows();
     ASSERT_EQ(rows.size(), 2u);
@@ -129,7 +132,8 @@ TEST_F(HostileSiteTest, FiftyThousandUnclosedHitOpeningsFinish) {
     // Each opening stands on a line of its own, so no title can reach the next one; the pattern
     // engine runs in time linear in the page, so the run ends. The bound is only "it completes".
     std::string page;
-    for (int i = 0; i < 50'000; ++i) page += "<a href=\"/t/x" + std::to_string(i) + "\" target=\"_blank\" title=\"\n";
+    for (int i = 0; i < 50'000; ++i)
+        page += "<a href=\"/t/x" + std::to_string(i) + "\" target=\"_blank\" title=\"\n";
     page += Hit("real1", "真的");
     site.Serve(PageTarget(1), page);
     const auto started = Clock::now();
@@ -146,7 +150,9 @@ TEST_F(HostileSiteTest, FiftyThousandUnclosedHitOpeningsFinish) {
     RegexObject regex;
     const auto hits = ExtractResults(regex, Utf8ToGbk(oneLine));
     ASSERT_LE(hits.size(), 1u);
-    if (!hits.empty()) EXPECT_EQ(hits[0].shareId, "y");
+    if (!hits.empty()) {
+        EXPECT_EQ(hits[0].shareId, "y");
+    }
 }
 
 TEST_F(HostileSiteTest, PagerClaimingTwoBillionPagesStopsAtTheFirstPageWithoutHits) {
@@ -251,10 +257,16 @@ TEST_F(HostileSiteTest, GoTargetsThatAreNoWebAddressesAreNeverOpened) {
 TEST_F(HostileSiteTest, HotTitlesAndNoticesKeepMarkupAndControlCharactersAsText) {
     // The core hands these texts on exactly as the site wrote them (GBK); showing them as plain
     // text is the window's part.
-    const std::vector<std::string> titles = {
-        "<b>bold</b>", "<img src=x onerror=alert(1)>", "&amp;&lt;&#x41;", "tab\there",
-        "esc\x1b[31mred", "bell\x07", "cr\rlf", "a&b", "<script>x</script>",
-        "问号?不?留"};
+    const std::vector<std::string> titles = {"<b>bold</b>",
+                                             "<img src=x onerror=alert(1)>",
+                                             "&amp;&lt;&#x41;",
+                                             "tab\there",
+                                             "esc\x1b[31mred",
+                                             "bell\x07",
+                                             "cr\rlf",
+                                             "a&b",
+                                             "<script>x</script>",
+                                             "问号?不?留"};
     std::string top = "<html><body>";
     for (const std::string& title : titles) {
         top += "<a href=\"/s/?kw=x\" target=\"_blank\" title=\"" + title + "\">x</a>\n";

@@ -83,8 +83,8 @@ TEST_F(HostileWebTest, HeaderBlocksFrom5000BytesOnAreNotDelivered) {
         std::string responseHeaders;
         std::string received;
         std::optional<std::string> jar = "old=1";
-        const Bytes body = WebAccess(server.Address("/h"), 0, {}, &jar, &received, nullptr,
-                                     &responseHeaders);
+        const Bytes body =
+            WebAccess(server.Address("/h"), 0, {}, &jar, &received, nullptr, &responseHeaders);
         EXPECT_EQ(Text(body), "body");
         if (c.delivered) {
             EXPECT_EQ(responseHeaders, block);
@@ -158,9 +158,10 @@ TEST_F(HostileWebTest, FoldedHeaderLineFirstInAResponseAfterAnEarlierCall) {
     // fuzzing: libcurl 7.88 keeps a pointer to the last stored header across transfers.)
     const std::string folded("HTTP/1.1 308\rO\n KrTansfer-E308ding: chunked\r\n\r\n");
     HostileServer server([&](HostileServer::Connection& connection, const std::string& request) {
-        connection.Send(request.starts_with("GET /second ")
-                            ? folded
-                            : HostileServer::Response("HTTP/1.1 200 OK", "X-Earlier: 1\r\n", "one"));
+        connection.Send(
+            request.starts_with("GET /second ")
+                ? folded
+                : HostileServer::Response("HTTP/1.1 200 OK", "X-Earlier: 1\r\n", "one"));
     });
     std::thread([&] {
         EXPECT_EQ(Text(WebAccess(server.Address("/first"))), "one");
@@ -229,8 +230,8 @@ TEST_F(HostileWebTest, ResetMidBodyGivesAtMostTheBytesSent) {
     for (std::size_t i = 0; i < body.size(); i += 1000) body[i] = static_cast<char>('0' + i % 10);
     struct Case {
         const char* name;
-        std::string head;    // the response up to where the body starts
-        std::string sent;    // what goes out before the reset
+        std::string head;  // the response up to where the body starts
+        std::string sent;  // what goes out before the reset
     } cases[] = {
         {"length-delimited", "HTTP/1.1 200 OK\r\nContent-Length: 300000\r\n\r\n",
          body.substr(0, 100'000)},
@@ -247,8 +248,8 @@ TEST_F(HostileWebTest, ResetMidBodyGivesAtMostTheBytesSent) {
             connection.Reset();
         });
         std::string responseHeaders;
-        const Bytes result = WebAccess(server.Address("/reset"), 0, {}, nullptr, nullptr, nullptr,
-                                       &responseHeaders);
+        const Bytes result =
+            WebAccess(server.Address("/reset"), 0, {}, nullptr, nullptr, nullptr, &responseHeaders);
         // Whatever was read before the reset, in order, and nothing that was never sent.
         EXPECT_LE(result.size(), 100'100u);
         EXPECT_TRUE(Text(result) == body.substr(0, result.size()));
