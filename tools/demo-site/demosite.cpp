@@ -63,6 +63,9 @@ DemoSite::DemoSite(DemoSiteOptions options)
         setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     });
     server_->set_keep_alive_timeout(options_.keepAliveSeconds);
+    // The library closes a connection after 5 requests by default; real sites keep one open for
+    // hundreds, and a whole search should be able to travel on one connection here too.
+    server_->set_keep_alive_max_count(1000);
     // Headers and body leave in separate writes: without this, Nagle and delayed ACKs hold each
     // response of a kept-alive connection back by tens of milliseconds.
     server_->set_tcp_nodelay(true);
