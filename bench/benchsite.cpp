@@ -1,8 +1,6 @@
 // lumaquest-bench-site: the demo site's result, go and share pages served with no limit on the
-// requests one kept-alive connection may carry. The demo site keeps the HTTP library's default
-// of 5 requests a connection, so a longer run there needs a new connection every 5 requests
-// whatever the client does; bench/run-search uses this server to count the client's own
-// connections.
+// requests one kept-alive connection may carry, so bench/run-search can count the client's own
+// connections whatever limit the demo site's server keeps.
 //   lumaquest-bench-site [--delay-ms N]   prints "listening on http://127.0.0.1:PORT"
 // GET /stats gives "requests N\nconnections M\n" like the demo site.
 #include <httplib.h>
