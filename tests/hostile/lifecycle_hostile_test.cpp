@@ -9,10 +9,10 @@
 #include <string>
 #include <thread>
 
-#include "collectingview.h"
 #include "search/searchrun.h"
 #include "search/settings.h"
 #include "search/sharesite.h"
+#include "tests/support/recordingview.h"
 #include "text/codepage.h"
 #include "tools/demo-site/demohits.h"
 #include "tools/demo-site/demosite.h"
@@ -21,7 +21,7 @@ namespace lq {
 namespace {
 
 using namespace std::chrono_literals;
-using test::CollectingView;
+using test::RecordingView;
 
 // Threads of this process right now.
 int ThreadCount() {
@@ -71,7 +71,7 @@ TEST(HostileLifecycle, TwoHundredRapidStartsLeaveOneRunsRowsAndNothingBehind) {
     ASSERT_TRUE(site.Start());
     OverrideSites(site.BaseAddress(), site.BaseAddress());
 
-    CollectingView view;
+    RecordingView view;
     // A new keyword for every run that gets as far as reading it: "k<n>z#p3" gives 3 pages of
     // 20 hits whose names carry "k<n>z", so the rows tell which run wrote them.
     view.SetKeywordSource([](int n) { return "k" + std::to_string(n) + "z#p3"; });
@@ -88,7 +88,7 @@ TEST(HostileLifecycle, TwoHundredRapidStartsLeaveOneRunsRowsAndNothingBehind) {
         const auto rows = view.Rows();
         const demosite::DemoQuery query = demosite::ParseDemoKeyword(keyword);
         ASSERT_EQ(query.pageCount, 3);
-        std::vector<CollectingView::Row> expected;
+        std::vector<RecordingView::Row> expected;
         for (int page = 1; page <= 3; ++page) {
             for (const demosite::DemoHit& hit : demosite::DemoHits(query, page)) {
                 const std::string number = std::to_string(expected.size() + 1);

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "collectingview.h"
 #include "hostileserver.h"
 #include "regex/regexobject.h"
 #include "search/hotlist.h"
@@ -19,14 +18,15 @@
 #include "search/searchrun.h"
 #include "search/settings.h"
 #include "search/sharesite.h"
+#include "tests/support/recordingview.h"
 #include "text/codepage.h"
 #include "web/webaccess.h"
 
 namespace lq {
 namespace {
 
-using test::CollectingView;
 using test::HostileServer;
+using test::RecordingView;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
@@ -109,7 +109,7 @@ protected:
     static std::string PageTarget(int page) { return "/s/?kw=k&page=" + std::to_string(page); }
 
     PageSite site;
-    CollectingView view;
+    RecordingView view;
 };
 
 TEST_F(HostileSiteTest, TenMegabytePageIsReadWhole) {

@@ -15,7 +15,7 @@
 #include "search/settings.h"
 #include "search/sharesite.h"
 #include "tests/support/fixturesite.h"
-#include "tests/search/recordingview.h"
+#include "tests/support/recordingview.h"
 #include "text/codepage.h"
 
 namespace lq {

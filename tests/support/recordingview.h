@@ -1,5 +1,7 @@
 // A SearchView that records every call in order, with the calling thread, and keeps the list,
-// the progress bar, the keyword and the speed option as a window would. Safe to call from runs.
+// the progress bar, the keyword and the speed option as a window would. Safe to call from runs,
+// also from several at once. The keyword it hands out can be a new one for every read, so the
+// rows show which run wrote them.
 #pragma once
 
 #include <array>
@@ -25,6 +27,8 @@ public:
     using Hook = std::function<void(RecordingView&, const std::string& call)>;
 
     void SetKeyword(std::string gbk);
+    // Every ReadKeyword call returns keywordSource(n) for the n-th call (from 1).
+    void SetKeywordSource(std::function<std::string(int)> keywordSource);
     void SetSpeedOption(bool checked);
     void SetHook(Hook hook);
 
@@ -34,6 +38,9 @@ public:
     int RangeMinimum() const;
     int RangeMaximum() const;
     int Position() const;
+    int KeywordReads() const;
+    std::string LastKeyword() const;  // what the latest ReadKeyword returned
+    int Clears() const;
 
     void ClearRows() override;
     std::string ReadKeyword() override;
@@ -51,6 +58,10 @@ private:
     std::vector<Call> calls_;
     std::vector<Row> rows_;
     std::string keyword_;
+    std::function<std::string(int)> keywordSource_;
+    std::string lastKeyword_;
+    int keywordReads_ = 0;
+    int clears_ = 0;
     bool speedOption_ = true;  // checked when the window opens
     int rangeMinimum_ = -1;
     int rangeMaximum_ = -1;

@@ -1,10 +1,15 @@
-#include "tests/search/recordingview.h"
+#include "tests/support/recordingview.h"
 
 namespace lq::test {
 
 void RecordingView::SetKeyword(std::string gbk) {
     std::lock_guard lock(mutex_);
     keyword_ = std::move(gbk);
+}
+
+void RecordingView::SetKeywordSource(std::function<std::string(int)> keywordSource) {
+    std::lock_guard lock(mutex_);
+    keywordSource_ = std::move(keywordSource);
 }
 
 void RecordingView::SetSpeedOption(bool checked) {
@@ -49,6 +54,21 @@ int RecordingView::Position() const {
     return position_;
 }
 
+int RecordingView::KeywordReads() const {
+    std::lock_guard lock(mutex_);
+    return keywordReads_;
+}
+
+std::string RecordingView::LastKeyword() const {
+    std::lock_guard lock(mutex_);
+    return lastKeyword_;
+}
+
+int RecordingView::Clears() const {
+    std::lock_guard lock(mutex_);
+    return clears_;
+}
+
 void RecordingView::Record(const std::string& text) {
     Hook hook;
     {
@@ -63,6 +83,7 @@ void RecordingView::ClearRows() {
     {
         std::lock_guard lock(mutex_);
         rows_.clear();
+        ++clears_;
     }
     Record("ClearRows");
 }
@@ -71,7 +92,9 @@ std::string RecordingView::ReadKeyword() {
     std::string keyword;
     {
         std::lock_guard lock(mutex_);
-        keyword = keyword_;
+        ++keywordReads_;
+        lastKeyword_ = keywordSource_ ? keywordSource_(keywordReads_) : keyword_;
+        keyword = lastKeyword_;
     }
     Record("ReadKeyword");
     return keyword;
